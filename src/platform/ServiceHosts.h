@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The outside hosts the program talks to, each "host" or "host:port". Built-in defaults,
+// each overridable by one environment variable (QUIMB_SERVICE_HOST, ...).
+struct ServiceHosts {
+    QString service;   // hostname.txt, version.txt, emulesvr.txt, Quimb.7z
+    QString stats;     // Statistics.txt
+    QString magnet;    // the magnet search site
+    QString netdisk;   // Baidu Netdisk
+    QString passport;  // Baidu passport
+    QString vcode;     // Baidu verification images
+
+    static ServiceHosts defaults();
+    // The defaults with every QUIMB_*_HOST variable that is set and not empty applied.
+    static ServiceHosts fromEnvironment();
+};

@@ -1,0 +1,30 @@
+#include "web/TextCut.h"
+
+#include <limits>
+
+namespace cut {
+
+int leadingInt(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > std::numeric_limits<int>::max()) {
+            value = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+            // Keep consuming digits; the value stays clamped.
+        }
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+}  // namespace cut

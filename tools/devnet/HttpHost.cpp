@@ -1,0 +1,58 @@
+#include "HttpHost.h"
+
+#include <chrono>
+#include <stdexcept>
+
+namespace devnet {
+
+HttpHost::HttpHost() {
+    m_server.set_pre_routing_handler([this](const httplib::Request& request,
+                                            httplib::Response& response) {
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(request.target);
+        const auto it = m_overrides.find(request.target);
+        if (it == m_overrides.end()) return httplib::Server::HandlerResponse::Unhandled;
+        response.status = it->second.first;
+        response.set_content(it->second.second, "text/html; charset=utf-8");
+        return httplib::Server::HandlerResponse::Handled;
+    });
+}
+
+HttpHost::~HttpHost() { Stop(); }
+
+void HttpHost::Start() {
+    m_port = m_server.bind_to_any_port("127.0.0.1");
+    if (m_port <= 0) throw std::runtime_error("devnet: cannot bind a port on 127.0.0.1");
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    while (!m_server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void HttpHost::Stop() {
+    if (!m_thread.joinable()) return;
+    m_server.stop();
+    m_thread.join();
+}
+
+std::string HttpHost::hostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+void HttpHost::SetOverride(const std::string& target, int status, const std::string& body) {
+    std::lock_guard lock(m_mutex);
+    m_overrides[target] = {status, body};
+}
+
+void HttpHost::ClearOverrides() {
+    std::lock_guard lock(m_mutex);
+    m_overrides.clear();
+}
+
+std::vector<std::string> HttpHost::requests() const {
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+void HttpHost::ClearRequests() {
+    std::lock_guard lock(m_mutex);
+    m_requests.clear();
+}
+
+}  // namespace devnet

@@ -1,0 +1,62 @@
+// quimb-devnet: the simulated network as a program. Prints the QUIMB_* settings that point
+// Quimb at it, then serves until interrupted.
+#include <pthread.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "DevNet.h"
+
+namespace {
+
+void Usage(std::FILE* out) {
+    std::fputs(
+        "usage: quimb-devnet [--version TEXT] [--hits N]\n"
+        "  Serves Quimb's service host, statistics host and a magnet search site on\n"
+        "  127.0.0.1, prints the QUIMB_*_HOST settings for them and runs until Ctrl-C.\n"
+        "  --version TEXT  the published version text (default 2.0.0.5)\n"
+        "  --hits N        hits per keyword on the magnet site (default: 25 to 65)\n",
+        out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string version = "2.0.0.5";
+    int hits = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            Usage(stdout);
+            return 0;
+        } else if (arg == "--version" && i + 1 < argc) {
+            version = argv[++i];
+        } else if (arg == "--hits" && i + 1 < argc) {
+            hits = std::atoi(argv[++i]);
+        } else {
+            Usage(stderr);
+            return 2;
+        }
+    }
+    // Block the stop signals in every thread, so that only the wait below receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    devnet::DevNet net;
+    net.m_service.SetVersion(version);
+    net.m_magnet.SetTotalHits(hits);
+    net.Start();
+    std::cout << net.EnvironmentText() << std::flush;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    net.Stop();
+    std::cerr << "quimb-devnet: stopped\n";
+    return 0;
+}
