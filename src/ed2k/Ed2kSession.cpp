@@ -1,0 +1,128 @@
+#include "ed2k/Ed2kSession.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <mutex>
+
+#include "ed2k/Ed2kPackets.h"
+#include "ed2k/SearchAnswerDecoder.h"
+
+namespace {
+
+std::mutex g_limitsMutex;
+Ed2kLimits g_limits;
+
+using Clock = TcpConnection::Clock;
+
+Clock::time_point After(long milliseconds) {
+    return Clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+bool IsProtocolByte(std::uint8_t byte) {
+    return byte == ed2k::kProtocolPlain || byte == ed2k::kProtocolPacked || byte == 0xC5;
+}
+
+constexpr std::size_t kAnswerMax = ed2k::kAnswerAreaSize - 1;  // one byte stays zero
+
+}  // namespace
+
+Ed2kLimits CurrentEd2kLimits() {
+    std::lock_guard lock(g_limitsMutex);
+    return g_limits;
+}
+
+void SetEd2kLimits(const Ed2kLimits& limits) {
+    std::lock_guard lock(g_limitsMutex);
+    g_limits = limits;
+}
+
+Ed2kSession::Ed2kSession(const std::atomic_bool* cancel) : m_socket(cancel), m_cancel(cancel) {}
+
+int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
+    const Ed2kLimits limits = CurrentEd2kLimits();
+    const auto& login = ed2k::LoginPacket();
+    m_serverAddress = sockaddr_in{};
+    m_serverAddress.sin_family = AF_INET;
+    m_serverAddress.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
+    m_serverAddress.sin_addr.s_addr = inet_addr(address);
+    // Not an address (a part above 255, empty text): nothing to connect to.
+    if (m_serverAddress.sin_addr.s_addr == INADDR_NONE ||
+        !m_socket.Connect(m_serverAddress.sin_addr.s_addr, m_serverAddress.sin_port,
+                          After(limits.connectMs))) {
+        m_socket.Close();
+        return -1;
+    }
+    m_socket.SendAll(login.data(), login.size(), After(limits.connectMs));
+    // The server answers with several packets (message, ID change, status...). Nothing in them
+    // decides anything; the search goes out once the ID change is in or the time is up.
+    const auto deadline = After(limits.loginMs);
+    std::vector<std::uint8_t> packet;
+    while (ReadPacket(packet, 65536, deadline)) {
+        if (packet.size() >= 6 && IsProtocolByte(packet[0]) && packet[5] == ed2k::kOpIdChange) break;
+    }
+    return 0;
+}
+
+int Ed2kSession::Search(const QString& keyword) {
+    const Ed2kLimits limits = CurrentEd2kLimits();
+    const std::vector<std::uint8_t> request = ed2k::SearchRequestPacket(keyword);
+    const auto deadline = After(limits.answerMs);
+    if (!m_socket.IsOpen() || !m_socket.SendAll(request.data(), request.size(), deadline)) {
+        m_socket.Close();
+        return -1;
+    }
+    std::vector<std::uint8_t> answer;
+    bool found = false;
+    while (!found && ReadPacket(answer, kAnswerMax, deadline)) {
+        // Packets before the search result (server messages, status) are passed over.
+        found = !IsProtocolByte(answer[0]) ||
+                (answer.size() >= 6 && answer[5] == ed2k::kOpSearchResult);
+    }
+    m_socket.Close();
+    m_pending.clear();
+    if (!found || answer.size() < 50) return -1;
+    return ed2k::DecodeSearchAnswer(answer.data(), answer.size(), m_results);
+}
+
+bool Ed2kSession::ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxSize,
+                             Clock::time_point deadline) {
+    std::uint8_t chunk[65536];
+    for (;;) {
+        if (!m_pending.empty()) {
+            if (!IsProtocolByte(m_pending[0])) {
+                const std::size_t take = std::min(m_pending.size(), maxSize);
+                packet.assign(m_pending.begin(), m_pending.begin() + static_cast<long>(take));
+                m_pending.clear();
+                return true;
+            }
+            if (m_pending.size() >= 5) {
+                const std::uint64_t length = m_pending[1] | (m_pending[2] << 8) |
+                                             (m_pending[3] << 16) |
+                                             (static_cast<std::uint64_t>(m_pending[4]) << 24);
+                const std::uint64_t total = 5 + length;
+                const std::size_t wanted =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(total, maxSize));
+                if (m_pending.size() >= wanted) {
+                    packet.assign(m_pending.begin(), m_pending.begin() + static_cast<long>(wanted));
+                    // A frame longer than the buffer is cut; the rest of it is not read.
+                    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(wanted));
+                    if (total > wanted) m_pending.clear();
+                    return true;
+                }
+            }
+        }
+        const long got = m_socket.Receive(chunk, sizeof chunk, deadline);
+        if (got <= 0) {
+            // The peer closed or the time is up: a started frame is taken as it stands.
+            if (m_pending.size() >= 6) {
+                packet.assign(m_pending.begin(),
+                              m_pending.begin() + static_cast<long>(std::min(m_pending.size(), maxSize)));
+                m_pending.clear();
+                return true;
+            }
+            return false;
+        }
+        m_pending.insert(m_pending.end(), chunk, chunk + got);
+    }
+}

@@ -1,0 +1,262 @@
+#include "ed2k/SearchAnswerDecoder.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ed2k/HexText.h"
+
+namespace ed2k {
+
+namespace {
+
+using Pos = std::ptrdiff_t;
+using Text = std::string_view;
+
+constexpr std::size_t kNameBytes = 499;  // longer names are cut to this many bytes
+
+Pos Find(Text x, Text marker) {
+    const std::size_t at = x.find(marker);
+    return at == Text::npos ? -1 : static_cast<Pos>(at);
+}
+
+Text From(Text x, Pos a) {
+    if (a < 0) a = 0;
+    if (static_cast<std::size_t>(a) >= x.size()) return {};
+    return x.substr(static_cast<std::size_t>(a));
+}
+
+Text Take(Text x, Pos a, Pos k) {
+    x = From(x, a);
+    if (k < 0) k = 0;
+    return x.substr(0, std::min<std::size_t>(static_cast<std::size_t>(k), x.size()));
+}
+
+// The first bytes of x converted into a zeroed value area (missing digits leave zeros).
+std::uint32_t ValueLE(Text x, std::size_t bytes) {
+    std::uint8_t value[4] = {};
+    const std::size_t digits = std::min(x.size(), 2 * bytes);
+    HexTextToBytes(x.data(), digits, value);
+    std::uint32_t result = 0;
+    for (std::size_t i = bytes; i-- > 0;) result = (result << 8) | value[i];
+    return result;
+}
+std::uint32_t Le32(Text x) { return ValueLE(x, 4); }
+std::uint32_t Le16(Text x) { return ValueLE(x, 2); }
+std::uint32_t Byte0(Text x) { return ValueLE(x, 1); }
+
+QString NameFromDigits(Text digits) {
+    std::uint8_t bytes[kNameBytes + 1] = {};
+    HexTextToBytes(digits.data(), std::min(digits.size(), 2 * kNameBytes), bytes);
+    std::size_t length = ::strnlen(reinterpret_cast<const char*>(bytes), kNameBytes);
+    if (digits.size() > 2 * kNameBytes) {
+        // Cut: drop a character whose bytes did not all fit.
+        std::size_t lead = length;
+        while (lead > 0 && (bytes[lead - 1] & 0xC0) == 0x80) --lead;
+        if (lead > 0 && bytes[lead - 1] >= 0xC0) {
+            const std::uint8_t b = bytes[lead - 1];
+            const std::size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+            if (length - (lead - 1) < need) length = lead - 1;
+        }
+    }
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+}
+
+class Decoder {
+public:
+    explicit Decoder(QStringList& results) : m_results(results) {}
+
+    void Append(Text hash, std::uint32_t size, std::uint32_t sources) {
+        m_results << m_name << SizeText(size) << QString::number(sources)
+                  << QStringLiteral("ed2k://|file|") + PercentEncodeUtf8(m_name) + u'|' +
+                         QString::number(size) + u'|' +
+                         QString::fromLatin1(hash.data(), static_cast<qsizetype>(hash.size())) +
+                         QStringLiteral("|/");
+    }
+
+    void FirstRecord(Text r, Text hash) {
+        m_name.clear();
+        if (const Pos i = Find(r, "8201"); i != -1) {
+            r = From(r, i + 4);
+            const Pos length = Le16(Take(r, 0, 4));
+            r = From(r, 4);
+            const Pos j = Find(r, "8302");
+            m_name = NameFromDigits(j != -1 ? Take(r, 0, j) : Take(r, 0, 2 * length));
+        }
+        std::uint32_t size = 0;
+        if (const Pos j = Find(r, "8302"); j != -1) {
+            r = From(r, j + 4);
+            size = Le32(Take(r, 0, 8));
+        } else {
+            const Pos k = Find(r, "8802");
+            size = Le16(Take(From(r, k + 4), 0, 4));
+        }
+        const Pos s = Find(r, "8915");
+        Append(hash, size, Byte0(Take(From(r, s + 4), 0, 4)));
+    }
+
+    // Returns the result value.
+    int LaterRecords(Text t, std::int32_t n) {
+        std::int32_t remaining = n - 1;
+        if (remaining <= 0) return n;
+        for (;;) {
+            const Pos p = Find(t, "8915");
+            if (p == -1) return remaining;
+            Text r = Take(t, 0, p + 6);
+            t = From(t, p + 6);
+            // The hash is anchored on the last non-overlapping 000000 before the cut; each
+            // further one restarts the record just past the one before.
+            Pos q = Find(r, "000000");
+            Text hash = Take(Take(r, q - 46, q), 0, 32);
+            r = From(r, q + 6);
+            while (Find(r, "000000") != -1) {
+                q = Find(r, "000000");
+                hash = Take(Take(r, q - 46, q), 0, 32);
+                r = From(r, q + 6);
+            }
+            if (const Pos i = Find(r, "8201"); i != -1) {
+                r = From(r, i + 4);
+                const Pos length = Le16(Take(r, 0, 4));
+                r = From(r, 4);
+                if (const Pos j = Find(r, "8302"); j != -1) {
+                    m_name = NameFromDigits(Take(r, 0, j));
+                    r = From(r, j);
+                } else {
+                    m_name = NameFromDigits(Take(r, 0, 2 * length));
+                    r = From(r, 2 * length);
+                }
+            }
+            std::uint32_t size = 0;
+            if (const Pos j = Find(r, "8302"); j != -1) {
+                r = From(r, j + 4);
+                size = Le32(Take(r, 0, 8));
+            } else if (const Pos k = Find(r, "8802"); k != -1) {
+                size = Le16(Take(From(r, k + 4), 0, 4));
+            } else {
+                continue;  // no size: no result
+            }
+            const Pos s = Find(r, "8915");
+            Append(hash, size, Byte0(From(r, s + 4)));
+            if (--remaining <= 0) return n;
+        }
+    }
+
+private:
+    QStringList& m_results;
+    QString m_name;  // carried to a later record without a name tag
+};
+
+// Inflates the zlib stream that starts at byte 6 of the answer area, as a fixed-size input
+// area (the area's bytes, then zeros) would be: stops at the stream's end, at an error, or
+// when the output that is read is full. Returns the bytes written.
+std::size_t InflatePacked(const std::uint8_t* answer, std::size_t received, std::uint8_t* out) {
+    constexpr std::size_t kSourceLength = 2097146;  // the length handed to the inflater
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return 0;
+    stream.next_out = out;
+    stream.avail_out = static_cast<uInt>(kInflatedReadSize);
+    static const std::uint8_t kZeros[65536] = {};
+    std::size_t fed = 0;
+    const std::size_t dataBytes = received > 6 ? received - 6 : 0;
+    int status = Z_OK;
+    while (status == Z_OK && stream.avail_out > 0 && fed < kSourceLength) {
+        if (fed < dataBytes) {
+            stream.next_in = const_cast<Bytef*>(answer + 6 + fed);
+            stream.avail_in = static_cast<uInt>(dataBytes - fed);
+        } else {
+            stream.next_in = const_cast<Bytef*>(kZeros);
+            stream.avail_in = static_cast<uInt>(std::min(sizeof kZeros, kSourceLength - fed));
+        }
+        const uInt before = stream.avail_in;
+        status = inflate(&stream, Z_NO_FLUSH);
+        fed += before - stream.avail_in;
+        if (status == Z_BUF_ERROR && before == stream.avail_in) break;
+    }
+    const std::size_t written = kInflatedReadSize - stream.avail_out;
+    inflateEnd(&stream);
+    return written;
+}
+
+}  // namespace
+
+QString SizeText(std::uint64_t size) {
+    const double value = static_cast<double>(size);
+    if (size < 1048576ull) return QString::asprintf("%3.2fK", value / 1024.0);
+    if (size < 1073741824ull) return QString::asprintf("%3.2fM", value / 1048576.0);
+    return QString::asprintf("%3.2fG", value / 1073741824.0);
+}
+
+QString PercentEncodeUtf8(const QString& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    QString out;
+    out.reserve(text.size() * 3);
+    auto escape = [&out](unsigned byte) {
+        out.append(u'%');
+        out.append(QChar(kHex[(byte >> 4) & 15]));
+        out.append(QChar(kHex[byte & 15]));
+    };
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+            std::u16string_view(u"-_.!~*'()[],&#").find(c) != std::u16string_view::npos) {
+            out.append(ch);
+        } else if (c <= 0x7F) {
+            escape(c);
+        } else if (c <= 0x7FF) {
+            escape(0xC0 + (c >> 6));
+            escape(0x80 + (c & 0x3F));
+        } else {
+            escape(0xE0 + (c >> 12));
+            escape(0x80 + ((c >> 6) & 0x3F));
+            escape(0x80 + (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results) {
+    received = std::min(received, kAnswerAreaSize);
+    std::string image;
+    Decoder decoder(results);
+    const bool plain = received > 0 && answer[0] == 0xE3;
+    if (plain) {
+        image.reserve(2 * kAnswerAreaSize);
+        AppendHexImage(answer, received, image);
+        image.append(2 * (kAnswerAreaSize - received), '0');
+        Text t = From(image, 12);
+        const auto n = static_cast<std::int32_t>(Le32(Take(t, 0, 8)));
+        t = From(t, 8);
+        const Text hash = Take(t, 0, 32);
+        const Pos p = Find(t, "8915");
+        // The record ends right after the sources tag's value, as in packed answers.
+        const Text r = Take(t, 0, p + 6);
+        t = From(t, p + 6);
+        decoder.FirstRecord(r, hash);
+        return decoder.LaterRecords(t, n);
+    }
+    {
+        auto output = std::make_unique<std::uint8_t[]>(kInflatedReadSize);
+        std::memset(output.get(), 0, kInflatedReadSize);
+        const std::size_t written = InflatePacked(answer, received, output.get());
+        image.reserve(2 * kInflatedReadSize);
+        AppendHexImage(output.get(), written, image);
+        image.append(2 * (kInflatedReadSize - written), '0');
+    }
+    Text t = image;
+    const auto n = static_cast<std::int32_t>(Le32(Take(t, 0, 8)));
+    t = From(t, 8);
+    const Pos p = Find(t, "8915");
+    Text r = Take(t, 0, p + 6);
+    t = From(t, p + 6);
+    const Pos q = Find(r, "000000");
+    const Text hash = Take(Take(r, q - 46, q), 0, 32);
+    r = From(r, q + 6);
+    decoder.FirstRecord(r, hash);
+    return decoder.LaterRecords(t, n);
+}
+
+}  // namespace ed2k
