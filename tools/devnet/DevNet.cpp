@@ -9,6 +9,9 @@ DevNet::DevNet() {
 DevNet::~DevNet() { Stop(); }
 
 void DevNet::Start() {
+    m_started = true;
+    for (auto& server : m_ed2kServers) server->Start();
+    PublishServerList();
     m_service.Start();
     m_stats.Start();
     m_magnet.Start();
@@ -19,9 +22,39 @@ void DevNet::Start() {
 }
 
 void DevNet::Stop() {
+    for (auto& server : m_ed2kServers) server->Stop();
     m_magnet.Stop();
     m_stats.Stop();
     m_service.Stop();
+}
+
+Ed2kServer& DevNet::AddEd2kServer(const Ed2kServerConfig& config) {
+    m_ed2kServers.push_back(std::make_unique<Ed2kServer>(config));
+    if (m_started) {
+        m_ed2kServers.back()->Start();
+        PublishServerList();
+    }
+    return *m_ed2kServers.back();
+}
+
+void DevNet::AddDemoEd2kServers(int count) {
+    for (int i = 0; i < count; ++i) {
+        Ed2kServerConfig config;
+        config.seed = static_cast<std::uint32_t>(i * 11 + 3);
+        config.packed = i % 2 == 1;
+        config.segments = i % 3 == 2 ? 4 : 1;
+        config.answerDelayMs = 100 + 150 * (i % 4);
+        AddEd2kServer(config);
+    }
+    Ed2kServerConfig refusing;
+    refusing.mode = Ed2kMode::Refuse;
+    AddEd2kServer(refusing);
+}
+
+void DevNet::PublishServerList() {
+    std::string list;
+    for (const auto& server : m_ed2kServers) list += server->ListEntry() + "\r\n";
+    m_service.SetServerList(list);
 }
 
 ServiceHosts DevNet::hosts() const {

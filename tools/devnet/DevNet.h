@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Ed2kServer.h"
 #include "HttpHost.h"
 #include "MagnetSite.h"
 #include "ServiceHost.h"
@@ -26,9 +27,21 @@ public:
     // "export QUIMB_..._HOST=..." lines for a shell.
     std::string EnvironmentText() const;
 
+    // Adds an eD2k server (started at once when the network runs) and lists it in
+    // emulesvr.txt.
+    Ed2kServer& AddEd2kServer(const Ed2kServerConfig& config);
+    // A mix for the demo: count answering servers (some packed, some in pieces), plus one
+    // that refuses connections.
+    void AddDemoEd2kServers(int count);
+
     ServiceHost m_service;
     HttpHost m_stats;
     MagnetSite m_magnet;
+    std::vector<std::unique_ptr<Ed2kServer>> m_ed2kServers;
+
+private:
+    void PublishServerList();
+    bool m_started = false;
 };
 
 }  // namespace devnet

@@ -14,11 +14,12 @@ namespace {
 
 void Usage(std::FILE* out) {
     std::fputs(
-        "usage: quimb-devnet [--version TEXT] [--hits N]\n"
+        "usage: quimb-devnet [--version TEXT] [--hits N] [--ed2k N]\n"
         "  Serves Quimb's service host, statistics host and a magnet search site on\n"
         "  127.0.0.1, prints the QUIMB_*_HOST settings for them and runs until Ctrl-C.\n"
         "  --version TEXT  the published version text (default 2.0.0.5)\n"
-        "  --hits N        hits per keyword on the magnet site (default: 25 to 65)\n",
+        "  --hits N        hits per keyword on the magnet site (default: 25 to 65)\n"
+        "  --ed2k N        answering eD2k servers, plus one that refuses (default 5)\n",
         out);
 }
 
@@ -27,6 +28,7 @@ void Usage(std::FILE* out) {
 int main(int argc, char** argv) {
     std::string version = "2.0.0.5";
     int hits = 0;
+    int ed2kServers = 5;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
             version = argv[++i];
         } else if (arg == "--hits" && i + 1 < argc) {
             hits = std::atoi(argv[++i]);
+        } else if (arg == "--ed2k" && i + 1 < argc) {
+            ed2kServers = std::atoi(argv[++i]);
         } else {
             Usage(stderr);
             return 2;
@@ -51,6 +55,7 @@ int main(int argc, char** argv) {
     devnet::DevNet net;
     net.m_service.SetVersion(version);
     net.m_magnet.SetTotalHits(hits);
+    net.AddDemoEd2kServers(ed2kServers);
     net.Start();
     std::cout << net.EnvironmentText() << std::flush;
 
