@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -185,25 +186,29 @@ std::size_t InflatePacked(const std::uint8_t* answer, std::size_t received, std:
 
 QString SizeText(std::uint64_t size) {
     const double value = static_cast<double>(size);
-    if (size < 1048576ull) return QString::asprintf("%3.2fK", value / 1024.0);
-    if (size < 1073741824ull) return QString::asprintf("%3.2fM", value / 1048576.0);
-    return QString::asprintf("%3.2fG", value / 1073741824.0);
+    char text[64];
+    int length = 0;
+    if (size < 1048576ull) length = std::snprintf(text, sizeof text, "%3.2fK", value / 1024.0);
+    else if (size < 1073741824ull) length = std::snprintf(text, sizeof text, "%3.2fM", value / 1048576.0);
+    else length = std::snprintf(text, sizeof text, "%3.2fG", value / 1073741824.0);
+    return QString::fromLatin1(text, length);
 }
 
 QString PercentEncodeUtf8(const QString& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    QString out;
-    out.reserve(text.size() * 3);
+    static constexpr std::string_view kKept = "-_.!~*'()[],&#";
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()) * 9);
     auto escape = [&out](unsigned byte) {
-        out.append(u'%');
-        out.append(QChar(kHex[(byte >> 4) & 15]));
-        out.append(QChar(kHex[byte & 15]));
+        out += '%';
+        out += kHex[(byte >> 4) & 15];
+        out += kHex[byte & 15];
     };
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-            std::u16string_view(u"-_.!~*'()[],&#").find(c) != std::u16string_view::npos) {
-            out.append(ch);
+            (c < 0x80 && kKept.find(static_cast<char>(c)) != std::string_view::npos)) {
+            out += static_cast<char>(c);
         } else if (c <= 0x7F) {
             escape(c);
         } else if (c <= 0x7FF) {
@@ -215,7 +220,7 @@ QString PercentEncodeUtf8(const QString& text) {
             escape(0x80 + (c & 0x3F));
         }
     }
-    return out;
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results) {

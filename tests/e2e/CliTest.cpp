@@ -76,6 +76,28 @@ TEST_F(CliTest, Ed2kWithoutServersEndsWithNoRows) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("共收到：0")));
 }
 
+TEST_F(CliTest, Ed2kSearchesEveryServerOfTheList) {
+    devnet::Ed2kServerConfig first, second;
+    first.hits = 4;
+    second.hits = 6;
+    second.seed = 40;
+    second.packed = true;
+    m_net.AddEd2kServer(first);
+    m_net.AddEd2kServer(second);
+    const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine"), QStringLiteral("ed2k"),
+                            QStringLiteral("abc")});
+    EXPECT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10);
+    for (const QString& line : lines) {
+        const QStringList cells = line.split(u'\t');
+        ASSERT_EQ(cells.size(), 4);
+        EXPECT_TRUE(cells[3].startsWith(QStringLiteral("ed2k://|file|")));
+        EXPECT_FALSE(cells[2].isEmpty());
+    }
+    EXPECT_TRUE(run.err.contains(QStringLiteral("共搜到：10")));
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     for (const QStringList& arguments :
          {QStringList{}, QStringList{QStringLiteral("find"), QStringLiteral("x")},
