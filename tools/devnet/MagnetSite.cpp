@@ -1,4 +1,5 @@
 #include "MagnetSite.h"
+#include "Random.h"
 
 #include <chrono>
 #include <cstdint>
@@ -8,19 +9,6 @@
 namespace devnet {
 
 namespace {
-
-std::uint64_t Mix(std::uint64_t x) {
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
-std::uint64_t HashText(const std::string& text) {
-    std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
 
 std::string HtmlEscape(const std::string& text) {
     std::string out;
