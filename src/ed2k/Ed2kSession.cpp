@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <new>
 
 #include "ed2k/Ed2kPackets.h"
 #include "ed2k/SearchAnswerDecoder.h"
@@ -82,7 +83,13 @@ int Ed2kSession::Search(const QString& keyword) {
     m_socket.Close();
     m_pending.clear();
     if (!found || answer.size() < 50) return -1;
-    return ed2k::DecodeSearchAnswer(answer.data(), answer.size(), m_results);
+    try {
+        return ed2k::DecodeSearchAnswer(answer.data(), answer.size(), m_results);
+    } catch (const std::bad_alloc&) {
+        // No memory for the decoding areas: the search failed like any other.
+        m_results.clear();
+        return -1;
+    }
 }
 
 bool Ed2kSession::ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxSize,
