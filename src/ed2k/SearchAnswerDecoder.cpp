@@ -81,23 +81,10 @@ public:
 
     void FirstRecord(Text r, Text hash) {
         m_name.clear();
-        if (const Pos i = Find(r, "8201"); i != -1) {
-            r = From(r, i + 4);
-            const Pos length = Le16(Take(r, 0, 4));
-            r = From(r, 4);
-            const Pos j = Find(r, "8302");
-            m_name = NameFromDigits(j != -1 ? Take(r, 0, j) : Take(r, 0, 2 * length));
-        }
+        ReadName(r, false);
         std::uint32_t size = 0;
-        if (const Pos j = Find(r, "8302"); j != -1) {
-            r = From(r, j + 4);
-            size = Le32(Take(r, 0, 8));
-        } else {
-            const Pos k = Find(r, "8802");
-            size = Le16(Take(From(r, k + 4), 0, 4));
-        }
-        const Pos s = Find(r, "8915");
-        Append(hash, size, Byte0(Take(From(r, s + 4), 0, 4)));
+        ReadSize(r, size);  // the first record yields a result even without a size tag
+        Append(hash, size, Sources(r));
     }
 
     // Returns the result value.
@@ -111,42 +98,54 @@ public:
             t = From(t, p + 6);
             // The hash is anchored on the last non-overlapping 000000 before the cut; each
             // further one restarts the record just past the one before.
-            Pos q = Find(r, "000000");
-            Text hash = Take(Take(r, q - 46, q), 0, 32);
-            r = From(r, q + 6);
-            while (Find(r, "000000") != -1) {
-                q = Find(r, "000000");
-                hash = Take(Take(r, q - 46, q), 0, 32);
-                r = From(r, q + 6);
-            }
-            if (const Pos i = Find(r, "8201"); i != -1) {
-                r = From(r, i + 4);
-                const Pos length = Le16(Take(r, 0, 4));
-                r = From(r, 4);
-                if (const Pos j = Find(r, "8302"); j != -1) {
-                    m_name = NameFromDigits(Take(r, 0, j));
-                    r = From(r, j);
-                } else {
-                    m_name = NameFromDigits(Take(r, 0, 2 * length));
-                    r = From(r, 2 * length);
-                }
-            }
+            Text hash = CutHash(r);
+            while (Find(r, "000000") != -1) hash = CutHash(r);
+            ReadName(r, true);  // without a name tag the previous name stays
             std::uint32_t size = 0;
-            if (const Pos j = Find(r, "8302"); j != -1) {
-                r = From(r, j + 4);
-                size = Le32(Take(r, 0, 8));
-            } else if (const Pos k = Find(r, "8802"); k != -1) {
-                size = Le16(Take(From(r, k + 4), 0, 4));
-            } else {
-                continue;  // no size: no result
-            }
-            const Pos s = Find(r, "8915");
-            Append(hash, size, Byte0(From(r, s + 4)));
+            if (!ReadSize(r, size)) continue;  // no size: no result
+            Append(hash, size, Sources(r));
             if (--remaining <= 0) return n;
         }
     }
 
+    // The hash: the 32 digits ending 46 digits before the first 000000 of r; r moves past it.
+    static Text CutHash(Text& r) {
+        const Pos q = Find(r, "000000");
+        const Text hash = Take(Take(r, q - 46, q), 0, 32);
+        r = From(r, q + 6);
+        return hash;
+    }
+
 private:
+    // Reads the name tag of r into m_name, if there is one. The name ends at the size tag or
+    // after its announced length; later records move r past it, the first does not.
+    void ReadName(Text& r, bool movePast) {
+        const Pos i = Find(r, "8201");
+        if (i == -1) return;
+        r = From(r, i + 4);
+        const Pos length = Le16(Take(r, 0, 4));
+        r = From(r, 4);
+        const Pos j = Find(r, "8302");
+        const Pos nameLength = j != -1 ? j : 2 * length;
+        m_name = NameFromDigits(Take(r, 0, nameLength));
+        if (movePast) r = From(r, nameLength);
+    }
+
+    // Reads a four-byte size (8302, r moves past the tag) or else a two-byte one (8802).
+    // Returns false when neither tag is there; size is then read as from position 3.
+    static bool ReadSize(Text& r, std::uint32_t& size) {
+        if (const Pos j = Find(r, "8302"); j != -1) {
+            r = From(r, j + 4);
+            size = Le32(Take(r, 0, 8));
+            return true;
+        }
+        const Pos k = Find(r, "8802");
+        size = Le16(Take(From(r, k + 4), 0, 4));
+        return k != -1;
+    }
+
+    static std::uint32_t Sources(Text r) { return Byte0(From(r, Find(r, "8915") + 4)); }
+
     QStringList& m_results;
     QString m_name;  // carried to a later record without a name tag
 };
@@ -257,9 +256,7 @@ int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QString
     const Pos p = Find(t, "8915");
     Text r = Take(t, 0, p + 6);
     t = From(t, p + 6);
-    const Pos q = Find(r, "000000");
-    const Text hash = Take(Take(r, q - 46, q), 0, 32);
-    r = From(r, q + 6);
+    const Text hash = Decoder::CutHash(r);
     decoder.FirstRecord(r, hash);
     return decoder.LaterRecords(t, n);
 }

@@ -23,7 +23,6 @@ public:
     long Receive(void* buffer, std::size_t capacity, Clock::time_point deadline);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
 
 private:
     // Waits for events on the socket; false on time-out, cancel or error.

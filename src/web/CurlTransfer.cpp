@@ -132,13 +132,13 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     state.body = &body;
     state.cookies = cookies;
 
-    std::unique_ptr<curl_slist, SlistDeleter> headers;
+    curl_slist* list = nullptr;
     for (const QByteArray& header : request.headers) {
-        curl_slist* appended = curl_slist_append(headers.get(), header.constData());
+        curl_slist* appended = curl_slist_append(list, header.constData());
         if (appended == nullptr) break;
-        (void)headers.release();
-        headers.reset(appended);
+        list = appended;
     }
+    const std::unique_ptr<curl_slist, SlistDeleter> headers(list);
 
     char errorBuffer[CURL_ERROR_SIZE] = {};
     CURL* h = curl.get();

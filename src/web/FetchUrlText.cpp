@@ -9,8 +9,7 @@ QString FetchUrlText(const QString& url, const std::atomic_bool* cancel) {
         request.url = url.toUtf8();
         request.keepOnlyStatus200 = true;
         request.cancel = cancel;
-        const TransferResult result = PerformTransfer(request, body, nullptr);
-        if (result.status != 200) body.clear();
+        PerformTransfer(request, body, nullptr);
     } catch (...) {
         // Out of memory or the like: the fetch fails like any other.
     }

@@ -1,5 +1,6 @@
 #include "web/TextCut.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace cut {
@@ -13,14 +14,11 @@ int leadingInt(QStringView text) {
         negative = text[i] == u'-';
         ++i;
     }
+    // One past the int range is enough to saturate either sign.
+    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
     long long value = 0;
-    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > std::numeric_limits<int>::max()) {
-            value = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
-            // Keep consuming digits; the value stays clamped.
-        }
-    }
+    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = std::min(value * 10 + (text[i].unicode() - u'0'), kLimit);
     if (negative) value = -value;
     if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
     if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();

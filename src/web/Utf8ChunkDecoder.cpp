@@ -3,7 +3,7 @@
 namespace {
 
 // Length of the incomplete UTF-8 sequence at the end of bytes (0 when it ends on a boundary).
-qsizetype incompleteTail(const QByteArray& bytes) {
+qsizetype incompleteTail(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
     for (qsizetype back = 1; back <= 3 && back <= n; ++back) {
         const auto byte = static_cast<unsigned char>(bytes[n - back]);
@@ -20,13 +20,20 @@ qsizetype incompleteTail(const QByteArray& bytes) {
 }  // namespace
 
 void Utf8ChunkDecoder::append(const char* data, std::size_t size, QString& out) {
-    m_pending.append(data, static_cast<qsizetype>(size));
-    const qsizetype keep = incompleteTail(m_pending);
-    const qsizetype ready = m_pending.size() - keep;
-    if (ready > 0) {
-        out.append(QString::fromUtf8(m_pending.constData(), ready));
-        m_pending.remove(0, ready);
+    QByteArrayView chunk(data, static_cast<qsizetype>(size));
+    if (!m_pending.isEmpty()) {
+        // Complete the held-back character with the first bytes of this chunk.
+        while (!chunk.isEmpty() && incompleteTail(m_pending) > 0) {
+            m_pending.append(chunk.front());
+            chunk = chunk.sliced(1);
+        }
+        if (incompleteTail(m_pending) > 0) return;
+        out.append(QString::fromUtf8(m_pending));
+        m_pending.clear();
     }
+    const qsizetype keep = incompleteTail(chunk);
+    out.append(QString::fromUtf8(chunk.first(chunk.size() - keep)));
+    m_pending = chunk.last(keep).toByteArray();
 }
 
 void Utf8ChunkDecoder::finish(QString& out) {
