@@ -31,24 +31,17 @@ void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
 
     DialogPort& dialog = search.dialog;
     ResultListPort& list = search.list;
-    int pos = list.rowCount();  // read before the lock: other sessions may insert meanwhile
-    std::lock_guard lock(search.m_searchMutex);
-    QStringList& results = session.m_results;
+    const int pos = list.rowCount();  // read before the lock: other sessions may insert meanwhile
     // Results go in from the last one the server listed to the first.
-    while (results.size() >= 4) {
-        const QString link = results.takeLast();
-        const QString sources = results.takeLast();
-        const QString size = results.takeLast();
-        const QString name = results.takeLast();
-        if (list.containsLink(link)) continue;
-        if (name.isEmpty() || size.isEmpty() || sources.isEmpty() || link.isEmpty()) continue;
-        list.insertRow(pos, QStringLiteral("11"));
-        list.setCell(pos, 0, name);
-        list.setCell(pos, 1, size);
-        list.setCell(pos, 2, sources);
-        list.setCell(pos, 3, link);
-        ++pos;
-    }
+    const QStringList& results = session.m_results;
+    QList<ResultListPort::Row> rows;
+    rows.reserve(results.size() / 4);
+    for (qsizetype i = results.size() - 4; i >= 0; i -= 4)
+        rows.append({results[i], results[i + 1], results[i + 2], results[i + 3]});
+    std::lock_guard lock(search.m_searchMutex);
+    // One window call for all of them: duplicates (of any row in the list) and rows with an
+    // empty cell are left out, the rest go in one after the other from pos.
+    list.insertNewRows(pos, rows);
     dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到：%1").arg(list.rowCount()));
     ++search.m_finishedCount;
 }

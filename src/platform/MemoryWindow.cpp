@@ -63,52 +63,42 @@ void MemoryDialog::setTextObserver(std::function<void(int, const QString&)> obse
 
 int MemoryResultList::rowCount() {
     std::lock_guard lock(m_mutex);
-    return static_cast<int>(m_rows.size());
+    return m_rows.size();
 }
 
 void MemoryResultList::insertRow(int index, const QString& itemText) {
     std::lock_guard lock(m_mutex);
-    // A list control appends an item whose index lies past the end.
-    if (index < 0 || index > m_rows.size()) index = static_cast<int>(m_rows.size());
-    Row row;
-    row[0] = itemText;
-    m_rows.insert(index, row);
+    m_rows.insertRow(index, itemText);
 }
 
 void MemoryResultList::setCell(int row, int column, const QString& text) {
     std::lock_guard lock(m_mutex);
-    if (row < 0 || row >= m_rows.size() || column < 0 || column > 3) return;
-    QString& cell = m_rows[row][column];
-    if (column == 3) {
-        if (!cell.isEmpty() && --m_linkCount[cell] == 0) m_linkCount.remove(cell);
-        if (!text.isEmpty()) ++m_linkCount[text];
-    }
-    cell = text;
+    m_rows.setCell(row, column, text);
 }
 
 QString MemoryResultList::cell(int row, int column) {
     std::lock_guard lock(m_mutex);
-    if (row < 0 || row >= m_rows.size() || column < 0 || column > 3) return {};
-    return m_rows[row][column];
+    return m_rows.cell(row, column);
 }
 
 void MemoryResultList::clear() {
     std::lock_guard lock(m_mutex);
     m_rows.clear();
-    m_linkCount.clear();
 }
 
 bool MemoryResultList::containsLink(const QString& link) {
     std::lock_guard lock(m_mutex);
-    if (link.isEmpty()) {
-        for (const Row& row : m_rows)
-            if (row[3].isEmpty()) return true;
-        return false;
-    }
-    return m_linkCount.contains(link);
+    return m_rows.containsLink(link);
+}
+
+int MemoryResultList::insertNewRows(int index, const QList<Row>& rows) {
+    std::lock_guard lock(m_mutex);
+    const QList<Row> fresh = m_rows.newRows(rows);
+    m_rows.insertRows(index, fresh);
+    return static_cast<int>(fresh.size());
 }
 
 QList<MemoryResultList::Row> MemoryResultList::rows() {
     std::lock_guard lock(m_mutex);
-    return m_rows;
+    return m_rows.rows();
 }

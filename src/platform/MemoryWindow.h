@@ -9,6 +9,7 @@
 
 #include "platform/DialogPort.h"
 #include "platform/ResultListPort.h"
+#include "platform/ResultRows.h"
 
 // The window's controls as plain state behind a mutex: the CLI's window and the tests' probe.
 class MemoryDialog : public DialogPort {
@@ -38,7 +39,7 @@ private:
 
 class MemoryResultList : public ResultListPort {
 public:
-    using Row = std::array<QString, 4>;
+    using Row = ResultRows::Row;
 
     int rowCount() override;
     void insertRow(int index, const QString& itemText) override;
@@ -46,11 +47,11 @@ public:
     QString cell(int row, int column) override;
     void clear() override;
     bool containsLink(const QString& link) override;
+    int insertNewRows(int index, const QList<Row>& rows) override;
 
     QList<Row> rows();
 
 private:
     std::mutex m_mutex;
-    QList<Row> m_rows;
-    QHash<QString, int> m_linkCount;  // column-3 texts, for the duplicate test
+    ResultRows m_rows;
 };

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <array>
 
 // The result list as worker threads see it. Same synchronous contract as DialogPort.
 class ResultListPort {
 public:
+    using Row = std::array<QString, 4>;  // file name, size, sources, link
+
     virtual ~ResultListPort() = default;
 
     virtual int rowCount() = 0;
@@ -14,4 +18,9 @@ public:
     virtual void clear() = 0;
     // Whether any row holds exactly this text in column 3 (the link).
     virtual bool containsLink(const QString& link) = 0;
+    // One session's rows in one call: inserts them in order at index, index + 1, ..., skipping
+    // each row whose link is already in the list (rows inserted by this call included) or that
+    // has an empty cell. Returns how many went in. The same as a loop of containsLink,
+    // insertRow and setCell, without a window round trip per cell.
+    virtual int insertNewRows(int index, const QList<Row>& rows) = 0;
 };

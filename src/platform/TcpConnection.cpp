@@ -22,9 +22,9 @@ bool TcpConnection::Wait(short events, Clock::time_point deadline) {
         if (now >= deadline) return false;
         const auto slice = std::min<Clock::duration>(deadline - now, kSlice);
         pollfd waiting{m_fd, events, 0};
-        const int ready = ::poll(
-            &waiting, 1,
-            static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
+        const int ready =
+            ::poll(&waiting, 1,
+                   static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
         if (ready > 0) return true;
         if (ready < 0 && errno != EINTR) return false;
     }
@@ -38,7 +38,8 @@ bool TcpConnection::Connect(std::uint32_t address, std::uint16_t port, Clock::ti
     server.sin_family = AF_INET;
     server.sin_port = port;
     server.sin_addr.s_addr = address;
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0) return true;
+    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0)
+        return true;
     if (errno != EINPROGRESS) return false;
     if (!Wait(POLLOUT, deadline)) return false;
     int error = 0;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+class QWidget;
+
+// Shows what a failed command's library said, with the stop icon, owned by owner.
+void ShowCommandError(QWidget* owner, const QString& description);
+
+// Runs one command of the window or the list. A failure of the HTTP library or the player ends
+// the command and is shown; it never crosses the event loop, and the window stays usable.
+template <typename F>
+void RunCommand(QWidget* owner, F&& command) {
+    try {
+        std::forward<F>(command)();
+    } catch (const std::exception& e) {
+        ShowCommandError(owner, QString::fromLocal8Bit(e.what()));
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <memory>
+
+#include "DevNet.h"
+#include "app/CQuimbDlg.h"
+#include "res/ResourceIds.h"
+
+// The real main window on a simulated network of its own.
+struct GuiFixture {
+    devnet::DevNet m_net;
+    std::unique_ptr<CQuimbDlg> m_dialog;
+
+    // Starts the network and builds the window; the window is not initialised yet.
+    CQuimbDlg& Create() {
+        m_net.Start();
+        m_dialog = std::make_unique<CQuimbDlg>(m_net.hosts());
+        return *m_dialog;
+    }
+    // Builds, initialises and shows the window.
+    CQuimbDlg& Open() {
+        Create();
+        m_dialog->PrepareToRun();
+        m_dialog->show();
+        m_dialog->activateWindow();
+        return *m_dialog;
+    }
+
+    QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(m_dialog->GetDlgItem(id)); }
+    QPushButton* Button(int id) const {
+        return static_cast<QPushButton*>(m_dialog->GetDlgItem(id));
+    }
+    QRadioButton* Radio(int id) const {
+        return static_cast<QRadioButton*>(m_dialog->GetDlgItem(id));
+    }
+};
