@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "GuiFixture.h"
+#include "GuiTestMain.h"
 #include "ModalWatcher.h"
 #include "app/CExplorer1.h"
 #include "app/Ciedlg.h"
@@ -354,5 +355,5 @@ void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
     SetEd2kLimits(before);
 }
 
-QTEST_MAIN(MainWindowTest)
+QUIMB_GUI_TEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "GuiTestMain.h"
 #include "ModalWatcher.h"
 #include "res/ResourceIds.h"
 #include "results/Clistdlg.h"
@@ -206,5 +207,5 @@ void ResultListTest::cloudPlayWithoutAPlayerAsksForOne() {
     }
 }
 
-QTEST_MAIN(ResultListTest)
+QUIMB_GUI_TEST_MAIN(ResultListTest)
 #include "ResultListTest.moc"

@@ -10,11 +10,13 @@
 #include <cstdio>
 
 #include "DevNet.h"
+#include "app/CQuimbApp.h"
 #include "app/CQuimbDlg.h"
 #include "res/ResourceIds.h"
 #include "results/Clistdlg.h"
 
 int main(int argc, char** argv) {
+    CQuimbApp::PrepareProcess();
     QApplication application(argc, argv);
     const QStringList args = application.arguments();
     if (args.size() < 3) {
