@@ -25,6 +25,7 @@
 #include "res/ResourceIds.h"
 #include "results/Clistdlg.h"
 #include "search/SearchDriver.h"
+#include "web/CVcode.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ constexpr int kStaticFeedback = -4;
 }  // namespace
 
 CQuimbDlg::CQuimbDlg(ServiceHosts hosts, QWidget* parent)
-    : QDialog(parent), m_hosts(std::move(hosts)) {
+    : QDialog(parent), m_baidu(hosts), m_hosts(std::move(hosts)) {
     m_hIcon = QIcon(QStringLiteral(":/res/quimb.png"));
     setWindowTitle(QStringLiteral("Quimb种子搜索器"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -117,7 +118,7 @@ void CQuimbDlg::CreateControls() {
     connect(search, &QPushButton::clicked, this, [this] { OnSearch(); });
     connect(login, &QPushButton::clicked, this, [this] { OnLogin(); });
     connect(m_tab, &TabControl::SelChanging, this, &CQuimbDlg::OnTabSelChanging);
-    m_listPage->SetOfflineDownloadHandler([] {});
+    m_listPage->SetBaiduSession(&m_baidu);
 }
 
 bool CQuimbDlg::OnInitDialog() {
@@ -172,7 +173,32 @@ void CQuimbDlg::OnSearch() {
     RunCommand(this, [this] { m_driver->OnSearch(); });
 }
 
-void CQuimbDlg::OnLogin() {}
+void CQuimbDlg::OnLogin() {
+    RunCommand(this, [this] {
+        auto* userName = static_cast<QLineEdit*>(GetDlgItem(res::IDC_USERNAME));
+        auto* password = static_cast<QLineEdit*>(GetDlgItem(res::IDC_PASSWORD));
+        // A verification answer reruns the command; the service decides how often.
+        for (;;) {
+            m_baidu.SetCredentials(userName->text(), password->text());
+            const int result = m_baidu.Login();
+            if (result == 0) {
+                userName->setEnabled(false);
+                password->setEnabled(false);
+                GetDlgItem(res::IDC_LOGIN)->setEnabled(false);
+                password->clear();
+                userName->setText(m_baidu.FetchDisplayName());
+                return;
+            }
+            if (result != 403) {
+                ShowMessage(this, QStringLiteral("登陆失败"), QStringLiteral("错误"),
+                            QMessageBox::Critical);
+                return;
+            }
+            CVcode dialog(m_baidu, this);
+            dialog.DoModal();
+        }
+    });
+}
 
 void CQuimbDlg::OnSysCommand(int id) {
     if ((id & 0xFFF0) == res::IDM_ABOUTBOX) {

@@ -9,6 +9,7 @@
 #include "app/ServerTable.h"
 #include "app/StartupSequence.h"
 #include "platform/ServiceHosts.h"
+#include "web/BaiduSession.h"
 
 class Ciedlg;
 class Clistdlg;
@@ -59,6 +60,7 @@ public:
     TabControl* m_tab;
     Ciedlg* m_adPage;
     Clistdlg* m_listPage;
+    BaiduSession m_baidu;
 
 public slots:
     void done(int result) override;

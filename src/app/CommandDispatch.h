@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// A message box with an OK button, owned by owner; icon is a QMessageBox::Icon value.
+void ShowMessage(QWidget* owner, const QString& text, const QString& title, int icon);
+
 // Shows what a failed command's library said, with the stop icon, owned by owner.
 void ShowCommandError(QWidget* owner, const QString& description);
 

@@ -11,6 +11,8 @@
 
 #include "app/CommandDispatch.h"
 #include "res/ResourceIds.h"
+#include "web/BaiduSession.h"
+#include "web/CVcode.h"
 
 Clistdlg::Clistdlg(QWidget* parent) : QWidget(parent) {
     m_list = new QTableView(this);
@@ -117,14 +119,50 @@ void Clistdlg::OnCopyLink() {
 }
 
 void Clistdlg::OnOfflineDownload() {
-    if (m_offlineDownload) m_offlineDownload();
+    if (m_baidu == nullptr) return;
+    BaiduSession& session = *m_baidu;
+    if (!session.m_hasCredentials) {
+        ShowMessage(this, QStringLiteral("请先登陆百度"), QStringLiteral("错误"),
+                    QMessageBox::Critical);
+        return;
+    }
+    const QString link = GetItemText(GetSelectionMark(), 3);
+    int result = session.AddOfflineTask(link);
+    if (result == 403) {
+        {
+            CVcode dialog(session, this);
+            dialog.DoModal();  // however it closes, the task is sent again
+        }
+        result = session.RetryOfflineTask(link);
+        if (result == 403) {
+            ShowMessage(this, QStringLiteral("验证失败，请重新下载并验证"), QStringLiteral("错误"),
+                        QMessageBox::Critical);
+            return;
+        }
+        // -1 and -5 after the retry get the texts of the first attempt: silence would hide them.
+    }
+    switch (result) {
+        case 0:
+            ShowMessage(this,
+                        QStringLiteral("成功添加任务，请打开百度网盘进行查看\n"
+                                       "若网盘里没有，请查看网盘里的离线下载任务列表"),
+                        QStringLiteral("提示"), QMessageBox::Information);
+            break;
+        case -1:
+            ShowMessage(this, QStringLiteral("种子被态度屏蔽或种子错误，无法下载"),
+                        QStringLiteral("提示"), QMessageBox::Information);
+            break;
+        default:
+            ShowMessage(this, QStringLiteral("百度网盘离线任务过多，需要开通百度vip"),
+                        QStringLiteral("错误"), QMessageBox::Critical);
+            break;
+    }
 }
 
 void Clistdlg::OnCloudPlay() {
     if (!m_bPlayerCreated) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"),
-                        QStringLiteral("请先安装迅雷影音"), QMessageBox::Ok, this);
-        box.exec();
+        ShowMessage(this, QStringLiteral("请先安装迅雷影音"), QStringLiteral("错误"),
+                    QMessageBox::Critical);
         return;
     }
     const int mark = GetSelectionMark();

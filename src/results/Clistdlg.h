@@ -3,13 +3,13 @@
 #include <QPersistentModelIndex>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "results/CDapctrl1.h"
 #include "results/ResultListModel.h"
 #include "results/ResultListWindowPort.h"
 
+class BaiduSession;
 class QMenu;
 class QTableView;
 
@@ -42,10 +42,8 @@ public:
     void OnCloudPlay();
     void OnClose();
 
-    // The body of the offline-download command, supplied by the main window.
-    void SetOfflineDownloadHandler(std::function<void()> handler) {
-        m_offlineDownload = std::move(handler);
-    }
+    // The main window's Baidu account, which the offline download uses.
+    void SetBaiduSession(BaiduSession* session) { m_baidu = session; }
 
     ResultListModel& model() { return m_model; }
     ResultListWindowPort& port() { return m_port; }
@@ -64,5 +62,5 @@ private:
     QTimer m_repaintTimer;
     ResultListWindowPort m_port{m_model};
     QPersistentModelIndex m_selectionMark;
-    std::function<void()> m_offlineDownload;
+    BaiduSession* m_baidu = nullptr;
 };

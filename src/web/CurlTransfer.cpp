@@ -52,7 +52,10 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
         take = state->limits.maxBodyBytes - state->keptBytes;
         state->capped = true;
     }
-    state->decoder.append(data, take, *state->body);
+    if (state->request->rawBody != nullptr)
+        state->request->rawBody->append(data, static_cast<qsizetype>(take));
+    else
+        state->decoder.append(data, take, *state->body);
     state->keptBytes += take;
     return state->capped ? 0 : bytes;
 }
@@ -172,7 +175,10 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
     state.decoder.finish(body);
-    if (state.refused) body.clear();
+    if (state.refused) {
+        body.clear();
+        if (request.rawBody != nullptr) request.rawBody->clear();
+    }
     if (code != CURLE_OK && !state.capped && !state.refused) {
         result.code = code;
         if (state.stalled) {

@@ -22,9 +22,13 @@ QByteArray CookieHeader(const QString& cookie) {
 
 }  // namespace
 
-HttpReply HttpClient::Get() { return Exchange(false); }
+HttpReply HttpClient::Get() {
+    return Exchange(false);
+}
 
-HttpReply HttpClient::PostForm() { return Exchange(true); }
+HttpReply HttpClient::PostForm() {
+    return Exchange(true);
+}
 
 HttpReply HttpClient::Exchange(bool post) {
     const QString host = m_host;

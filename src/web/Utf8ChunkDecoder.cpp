@@ -9,9 +9,12 @@ qsizetype incompleteTail(QByteArrayView bytes) {
         const auto byte = static_cast<unsigned char>(bytes[n - back]);
         if ((byte & 0xC0) == 0x80) continue;  // continuation byte: look further back
         qsizetype expected = 1;
-        if ((byte & 0xE0) == 0xC0) expected = 2;
-        else if ((byte & 0xF0) == 0xE0) expected = 3;
-        else if ((byte & 0xF8) == 0xF0) expected = 4;
+        if ((byte & 0xE0) == 0xC0)
+            expected = 2;
+        else if ((byte & 0xF0) == 0xE0)
+            expected = 3;
+        else if ((byte & 0xF8) == 0xF0)
+            expected = 4;
         return expected > back ? back : 0;
     }
     return 0;

@@ -20,6 +20,9 @@ void ModalWatcher::Poll() {
             box->reject();
     } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
         m_seen.append({dialog->windowTitle(), {}, QMessageBox::NoIcon, {}});
-        dialog->reject();
+        if (m_onDialog)
+            m_onDialog(dialog);
+        else
+            dialog->reject();
     }
 }

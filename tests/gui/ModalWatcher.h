@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
+
+class QDialog;
 
 // Answers the modal dialogs that appear while a test drives the window, and records them.
 class ModalWatcher : public QObject {
@@ -20,6 +23,8 @@ public:
     explicit ModalWatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
 
     QList<Seen> m_seen;
+    // Handles other dialogs instead of closing them (it must end them itself).
+    std::function<void(QDialog*)> m_onDialog;
 
 private:
     void Poll();

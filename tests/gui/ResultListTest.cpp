@@ -13,6 +13,7 @@
 #include "res/ResourceIds.h"
 #include "results/Clistdlg.h"
 #include "results/RowColour.h"
+#include "web/BaiduSession.h"
 
 namespace {
 
@@ -99,11 +100,15 @@ void ResultListTest::menuHoldsTheThreeCommandsInOrder() {
         QCOMPARE(actions[i]->text(), texts[i]);
         QCOMPARE(actions[i]->data().toInt(), ids[i]);
     }
-    // The download item reaches the window's handler.
-    int offlineDownloads = 0;
-    page.SetOfflineDownloadHandler([&] { ++offlineDownloads; });
+    // The download item reaches the offline download: without credentials it asks for a login.
+    BaiduSession session(ServiceHosts::defaults());
+    page.SetBaiduSession(&session);
+    ModalWatcher watcher;
     page.OnCommand(res::ID_OFFLINE_DOWNLOAD);
-    QCOMPARE(offlineDownloads, 1);
+    QCOMPARE(watcher.m_seen.size(), 1);
+    QCOMPARE(watcher.m_seen[0].text, QStringLiteral("请先登陆百度"));
+    QCOMPARE(watcher.m_seen[0].title, QStringLiteral("错误"));
+    QCOMPARE(watcher.m_seen[0].icon, QMessageBox::Critical);
 }
 
 void ResultListTest::copyLinkPutsTheWholeLinkOnTheClipboard() {

@@ -6,7 +6,9 @@ DevNet::DevNet() {
     m_stats.SetOverride("/Statistics.txt", 200, "1");
 }
 
-DevNet::~DevNet() { Stop(); }
+DevNet::~DevNet() {
+    Stop();
+}
 
 void DevNet::Start() {
     m_started = true;
@@ -15,6 +17,9 @@ void DevNet::Start() {
     m_service.Start();
     m_stats.Start();
     m_magnet.Start();
+    m_netdisk.Start();
+    m_passport.Start();
+    m_vcode.Start();
     m_service.SetAdAddress("http://" + m_service.hostPort() + "/ad.html");
     m_service.SetOverride("/ad.html", 200,
                           "<html><head><meta charset=\"utf-8\"></head><body><h1>Quimb</h1>"
@@ -24,6 +29,9 @@ void DevNet::Start() {
 void DevNet::Stop() {
     for (auto& server : m_ed2kServers) server->Stop();
     m_magnet.Stop();
+    m_netdisk.Stop();
+    m_passport.Stop();
+    m_vcode.Stop();
     m_stats.Stop();
     m_service.Stop();
 }
@@ -62,6 +70,9 @@ ServiceHosts DevNet::hosts() const {
     hosts.service = QString::fromStdString(m_service.hostPort());
     hosts.stats = QString::fromStdString(m_stats.hostPort());
     hosts.magnet = QString::fromStdString(m_magnet.hostPort());
+    hosts.netdisk = QString::fromStdString(m_netdisk.hostPort());
+    hosts.passport = QString::fromStdString(m_passport.hostPort());
+    hosts.vcode = QString::fromStdString(m_vcode.hostPort());
     return hosts;
 }
 
@@ -74,6 +85,9 @@ std::string DevNet::EnvironmentText() const {
     line("QUIMB_SERVICE_HOST", h.service);
     line("QUIMB_STATS_HOST", h.stats);
     line("QUIMB_MAGNET_HOST", h.magnet);
+    line("QUIMB_NETDISK_HOST", h.netdisk);
+    line("QUIMB_PASSPORT_HOST", h.passport);
+    line("QUIMB_VCODE_HOST", h.vcode);
     return text;
 }
 

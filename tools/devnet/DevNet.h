@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BaiduHosts.h"
 #include "Ed2kServer.h"
 #include "HttpHost.h"
 #include "MagnetSite.h"
@@ -12,7 +13,8 @@
 
 namespace devnet {
 
-// The whole simulated network on loopback: Quimb's service and statistics hosts and the magnet
+// The whole simulated network on loopback: Quimb's service and statistics hosts, the Baidu
+// Netdisk, passport and verification-image hosts (test account quimb / s3cret), and the magnet
 // site. Started in-process by tests and benchmarks, or by the quimb-devnet program.
 class DevNet {
 public:
@@ -37,6 +39,9 @@ public:
     ServiceHost m_service;
     HttpHost m_stats;
     MagnetSite m_magnet;
+    NetdiskHost m_netdisk;
+    PassportHost m_passport;
+    VcodeHost m_vcode;
     std::vector<std::unique_ptr<Ed2kServer>> m_ed2kServers;
 
 private:

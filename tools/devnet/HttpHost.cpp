@@ -6,19 +6,23 @@
 namespace devnet {
 
 HttpHost::HttpHost() {
-    m_server.set_pre_routing_handler([this](const httplib::Request& request,
-                                            httplib::Response& response) {
-        std::lock_guard lock(m_mutex);
-        m_requests.push_back(request.target);
-        const auto it = m_overrides.find(request.target);
-        if (it == m_overrides.end()) return httplib::Server::HandlerResponse::Unhandled;
-        response.status = it->second.first;
-        response.set_content(it->second.second, "text/html; charset=utf-8");
-        return httplib::Server::HandlerResponse::Handled;
-    });
+    m_server.set_pre_routing_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            std::lock_guard lock(m_mutex);
+            m_requests.push_back(request.target);
+            const auto it = m_overrides.find(request.target);
+            if (it == m_overrides.end()) return httplib::Server::HandlerResponse::Unhandled;
+            response.status = it->second.status;
+            if (!it->second.setCookie.empty())
+                response.set_header("Set-Cookie", it->second.setCookie);
+            response.set_content(it->second.body, "text/html; charset=utf-8");
+            return httplib::Server::HandlerResponse::Handled;
+        });
 }
 
-HttpHost::~HttpHost() { Stop(); }
+HttpHost::~HttpHost() {
+    Stop();
+}
 
 void HttpHost::Start() {
     m_port = m_server.bind_to_any_port("127.0.0.1");
@@ -33,11 +37,14 @@ void HttpHost::Stop() {
     m_thread.join();
 }
 
-std::string HttpHost::hostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+std::string HttpHost::hostPort() const {
+    return "127.0.0.1:" + std::to_string(m_port);
+}
 
-void HttpHost::SetOverride(const std::string& target, int status, const std::string& body) {
+void HttpHost::SetOverride(const std::string& target, int status, const std::string& body,
+                           const std::string& setCookie) {
     std::lock_guard lock(m_mutex);
-    m_overrides[target] = {status, body};
+    m_overrides[target] = {status, body, setCookie};
 }
 
 void HttpHost::ClearOverrides() {

@@ -28,7 +28,8 @@ public:
     std::string hostPort() const;
 
     // Answers path (exact target, query included) with status and body from now on.
-    void SetOverride(const std::string& target, int status, const std::string& body);
+    void SetOverride(const std::string& target, int status, const std::string& body,
+                     const std::string& setCookie = {});
     void ClearOverrides();
 
     std::vector<std::string> requests() const;  // targets in arrival order
@@ -42,7 +43,12 @@ private:
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_requests;
-    std::map<std::string, std::pair<int, std::string>> m_overrides;
+    struct Override {
+        int status;
+        std::string body;
+        std::string setCookie;
+    };
+    std::map<std::string, Override> m_overrides;
 };
 
 }  // namespace devnet

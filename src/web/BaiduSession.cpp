@@ -1,0 +1,90 @@
+#include "web/BaiduSession.h"
+
+#include "web/TextCut.h"
+
+namespace {
+
+// The value after start + offset up to end: empty when end is missing.
+QString CutValue(const QString& text, QStringView start, qsizetype offset, QStringView end) {
+    const QStringView rest = cut::from(text, cut::find(text, start) + offset);
+    return cut::first(rest, cut::find(rest, end)).toString();
+}
+
+}  // namespace
+
+int BaiduSession::SetCredentials(const QString& userName, const QString& password) {
+    if (userName.isEmpty() || password.isEmpty()) return -1;
+    m_userName = userName;
+    m_password = password;
+    m_hasCredentials = true;
+    return 0;
+}
+
+int BaiduSession::Login() {
+    if (!m_vcodeImageUrl.isEmpty() || !m_vcodeString.isEmpty()) {
+        // A pending verification: the token and cookie of the last normal attempt are reused.
+        m_host = m_hosts.passport;
+        m_path = QStringLiteral("/v2/api/?login");
+        m_formData = QStringLiteral(
+                         "charset=utf-8&mem_pass=on&token=%1&tpl=mn&username=%2&"
+                         "password=%3&codestring=%4&verifycode=%5")
+                         .arg(m_token, m_userName, m_password, m_codeString, m_verifyCode);
+        PostForm();
+        m_vcodeImageUrl.clear();
+        m_vcodeString.clear();
+    } else {
+        if (!m_hasCredentials) return -1;
+        m_path.clear();
+        m_host = m_hosts.netdisk;
+        Get();
+        // The cut works in the session cookie itself: it keeps the text after "BAIDUID=" until
+        // a successful login replaces it.
+        m_sessionCookie =
+            cut::from(m_responseCookies, cut::find(m_responseCookies, u"BAIDUID") + 8).toString();
+        m_baiduId = cut::first(m_sessionCookie, cut::find(m_sessionCookie, u";")).toString();
+        m_cookie = m_responseCookies;
+
+        m_host = m_hosts.passport;
+        m_path = QStringLiteral("/v2/api/?getapi&class=login&tpl=mn&tangram=true");
+        Get();
+        m_token = CutValue(m_responseBody, u"_token='", 8, u"';");
+
+        m_host = m_hosts.passport;
+        m_path = QStringLiteral("/v2/api/?login");
+        m_formData = QStringLiteral(
+                         "charset=utf-8&mem_pass=on&token=%1&tpl=mn&username=%2&"
+                         "password=%3&codestring=&verifycode=")
+                         .arg(m_token, m_userName, m_password);
+        PostForm();
+    }
+    if (m_responseCookies.contains(u"BDUSS")) {
+        m_bduss = CutValue(m_responseCookies, u"BDUSS", 6, u";");
+        m_sessionCookie = QStringLiteral("BAIDUID=%1;BDUSS=%2").arg(m_baiduId, m_bduss);
+        return 0;
+    }
+    if (m_responseBody.contains(u"error=257")) {
+        m_codeString = CutValue(m_responseBody, u"codestring", 11, u"&");
+        m_vcodeImageUrl =
+            QStringLiteral("http://%1/cgi-bin/genimage?%2").arg(m_hosts.vcode, m_codeString);
+        return 403;
+    }
+    return -1;
+}
+
+QString BaiduSession::FetchDisplayName() {
+    m_host = m_hosts.passport;
+    m_cookie = m_sessionCookie;
+    m_path.clear();
+    m_formData.clear();
+    Get();
+    m_displayName = m_responseBody;
+    qsizetype start = 0;
+    const qsizetype marker = cut::find(m_displayName, u"displayUsername");
+    if (marker >= 0) {
+        const qsizetype close = m_displayName.indexOf(u'>', marker);
+        if (close >= 0) start = close + 1;
+    }
+    const QStringView rest = cut::from(m_displayName, start);
+    m_displayName = cut::first(rest, cut::find(rest, u"<")).toString();
+    return m_displayName;
+}
