@@ -15,8 +15,9 @@ namespace {
 void Usage(std::FILE* out) {
     std::fputs(
         "usage: quimb-devnet [--version TEXT] [--hits N] [--ed2k N]\n"
-        "  Serves Quimb's service host, statistics host and a magnet search site on\n"
-        "  127.0.0.1, prints the QUIMB_*_HOST settings for them and runs until Ctrl-C.\n"
+        "  Serves Quimb's service host, statistics host, a magnet search site, eD2k\n"
+        "  servers and Baidu stand-ins (account quimb / s3cret) on 127.0.0.1, prints the\n"
+        "  QUIMB_*_HOST settings for them and runs until Ctrl-C.\n"
         "  --version TEXT  the published version text (default 2.0.0.5)\n"
         "  --hits N        hits per keyword on the magnet site (default: 25 to 65)\n"
         "  --ed2k N        answering eD2k servers, plus one that refuses (default 5)\n",
