@@ -1,8 +1,9 @@
 // The eD2k answer decoder: time per answer, against one plain scan of the same hex image, and
-// the heap a session needs to decode a packed answer.
+// the memory a session needs to decode a packed answer.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +16,6 @@
 #include "ed2k/SearchAnswerDecoder.h"
 
 namespace {
-
-std::atomic<long long> g_current{0};
-std::atomic<long long> g_peak{0};
 
 // An answer of about bytes bytes: as many hits as fit.
 std::vector<devnet::Ed2kHit> HitsOfSize(std::size_t bytes) {
@@ -77,43 +75,46 @@ BENCHMARK(BM_ScanHexImage1MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodePacked2MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanHexImage2MiB)->Unit(benchmark::kMillisecond);
 
-void ReportPeakHeap() {
+// Resident memory of this process in KiB, as /proc/self/status gives it (VmRSS, VmHWM).
+long StatusKiB(const char* key) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) return -1;
+    char line[256];
+    long value = -1;
+    const std::size_t length = std::strlen(key);
+    while (std::fgets(line, sizeof line, status) != nullptr)
+        if (std::strncmp(line, key, length) == 0) value = std::atol(line + length + 1);
+    std::fclose(status);
+    return value;
+}
+
+// Peak resident memory of one session decoding the packed answer, beyond its receive buffer:
+// the peak is reset (clear_refs 5) after the buffer is filled, and read after the decode.
+void ReportPeakMemory() {
     const auto& answer = PackedAnswer();
+    std::vector<std::uint8_t> receiveBuffer(1048576);
+    std::memcpy(receiveBuffer.data(), answer.data(), answer.size());
+    ::malloc_trim(0);
+    if (std::FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", clear);
+        std::fclose(clear);
+    }
+    const long before = StatusKiB("VmRSS:");
     QStringList results;
-    const long long before = g_current.load();
-    g_peak = before;
-    ed2k::DecodeSearchAnswer(answer.data(), answer.size(), results);
-    std::printf("packed answer of %zu bytes (inflates to about 2 MiB): peak heap while decoding "
-                "%.2f MiB beyond the receive buffer (results included: %lld texts)\n",
-                answer.size(), static_cast<double>(g_peak.load() - before) / 1048576.0,
-                static_cast<long long>(results.size()));
+    ed2k::DecodeSearchAnswer(receiveBuffer.data(), answer.size(), results);
+    const long peak = StatusKiB("VmHWM:");
+    const long after = StatusKiB("VmRSS:");
+    std::printf("packed answer of %zu bytes (inflates to about 2 MiB, %lld result texts): peak "
+                "resident memory while decoding %.2f MiB beyond the receive buffer, of which the "
+                "results kept afterwards %.2f MiB\n",
+                answer.size(), static_cast<long long>(results.size()), (peak - before) / 1024.0,
+                (after - before) / 1024.0);
 }
 
 }  // namespace
 
-void* operator new(std::size_t size) {
-    void* p = std::malloc(size + 16);
-    if (p == nullptr) throw std::bad_alloc();
-    *static_cast<std::size_t*>(p) = size;
-    const long long now = g_current += static_cast<long long>(size);
-    long long peak = g_peak.load();
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
-    }
-    return static_cast<char*>(p) + 16;
-}
-void operator delete(void* p) noexcept {
-    if (p == nullptr) return;
-    char* block = static_cast<char*>(p) - 16;
-    g_current -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
-    std::free(block);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
-
 int main(int argc, char** argv) {
-    ReportPeakHeap();
+    ReportPeakMemory();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

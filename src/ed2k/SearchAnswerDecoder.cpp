@@ -2,7 +2,12 @@
 
 #include <zlib.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -20,9 +25,37 @@ using Text = std::string_view;
 
 constexpr std::size_t kNameBytes = 499;  // longer names are cut to this many bytes
 
+// Hex text is full of every marker's first digit, so a scan for the first character stops all
+// the time. This one tests the first and the last character of the marker for 16 positions at
+// once and compares the middle only where both match.
 Pos Find(Text x, Text marker) {
-    const std::size_t at = x.find(marker);
-    return at == Text::npos ? -1 : static_cast<Pos>(at);
+    const std::size_t k = marker.size();
+    const std::size_t n = x.size();
+    if (k < 2 || n < k) {
+        const std::size_t at = x.find(marker);
+        return at == Text::npos ? -1 : static_cast<Pos>(at);
+    }
+    const char* s = x.data();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(marker[0]);
+    const __m128i last = _mm_set1_epi8(marker[k - 1]);
+    for (; i + k - 1 + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + k - 1));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        while (mask != 0) {
+            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+            if (std::memcmp(s + i + bit + 1, marker.data() + 1, k - 2) == 0)
+                return static_cast<Pos>(i + bit);
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i + k <= n; ++i)
+        if (s[i] == marker[0] && std::memcmp(s + i, marker.data(), k) == 0) return static_cast<Pos>(i);
+    return -1;
 }
 
 Text From(Text x, Pos a) {
@@ -64,7 +97,11 @@ QString NameFromDigits(Text digits) {
             if (length - (lead - 1) < need) length = lead - 1;
         }
     }
-    return QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+    QString name =
+        QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+    // The conversion reserves a unit per byte; Chinese names need a third of that.
+    if (name.capacity() > name.size() + 8) name.squeeze();
+    return name;
 }
 
 class Decoder {
@@ -72,11 +109,18 @@ public:
     explicit Decoder(QStringList& results) : m_results(results) {}
 
     void Append(Text hash, std::uint32_t size, std::uint32_t sources) {
+        // The link is built in a reused buffer and copied out at its exact size: an answer
+        // holds thousands of results, and every spare byte of a kept text counts.
+        m_link.resize(0);
+        m_link += QLatin1String("ed2k://|file|");
+        AppendPercentEncodedUtf8(m_name, m_link);
+        m_link += u'|';
+        m_link += QString::number(size);
+        m_link += u'|';
+        m_link += QLatin1String(hash.data(), static_cast<qsizetype>(hash.size()));
+        m_link += QLatin1String("|/");
         m_results << m_name << SizeText(size) << QString::number(sources)
-                  << QStringLiteral("ed2k://|file|") + PercentEncodeUtf8(m_name) + u'|' +
-                         QString::number(size) + u'|' +
-                         QString::fromLatin1(hash.data(), static_cast<qsizetype>(hash.size())) +
-                         QStringLiteral("|/");
+                  << QString(m_link.constData(), m_link.size());
     }
 
     void FirstRecord(Text r, Text hash) {
@@ -148,22 +192,26 @@ private:
 
     QStringList& m_results;
     QString m_name;  // carried to a later record without a name tag
+    QString m_link;  // scratch buffer for the link
 };
 
 // Inflates the zlib stream that starts at byte 6 of the answer area, as a fixed-size input
 // area (the area's bytes, then zeros) would be: stops at the stream's end, at an error, or
-// when the output that is read is full. Returns the bytes written.
-std::size_t InflatePacked(const std::uint8_t* answer, std::size_t received, std::uint8_t* out) {
+// when the output that is read is full. The output goes straight into the hex image, a chunk
+// at a time, so the inflated bytes are never held whole. Returns the bytes inflated.
+std::size_t InflatePackedToHex(const std::uint8_t* answer, std::size_t received,
+                               std::string& image) {
     constexpr std::size_t kSourceLength = 2097146;  // the length handed to the inflater
+    constexpr std::size_t kChunk = 65536;
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) return 0;
-    stream.next_out = out;
-    stream.avail_out = static_cast<uInt>(kInflatedReadSize);
+    auto chunk = std::make_unique<std::uint8_t[]>(kChunk);
     static const std::uint8_t kZeros[65536] = {};
     std::size_t fed = 0;
+    std::size_t written = 0;
     const std::size_t dataBytes = received > 6 ? received - 6 : 0;
     int status = Z_OK;
-    while (status == Z_OK && stream.avail_out > 0 && fed < kSourceLength) {
+    while (status == Z_OK && written < kInflatedReadSize && fed < kSourceLength) {
         if (fed < dataBytes) {
             stream.next_in = const_cast<Bytef*>(answer + 6 + fed);
             stream.avail_in = static_cast<uInt>(dataBytes - fed);
@@ -171,12 +219,17 @@ std::size_t InflatePacked(const std::uint8_t* answer, std::size_t received, std:
             stream.next_in = const_cast<Bytef*>(kZeros);
             stream.avail_in = static_cast<uInt>(std::min(sizeof kZeros, kSourceLength - fed));
         }
+        const std::size_t room = std::min(kChunk, kInflatedReadSize - written);
+        stream.next_out = chunk.get();
+        stream.avail_out = static_cast<uInt>(room);
         const uInt before = stream.avail_in;
         status = inflate(&stream, Z_NO_FLUSH);
         fed += before - stream.avail_in;
-        if (status == Z_BUF_ERROR && before == stream.avail_in) break;
+        const std::size_t produced = room - stream.avail_out;
+        AppendHexImage(chunk.get(), produced, image);
+        written += produced;
+        if (status == Z_BUF_ERROR && before == stream.avail_in && produced == 0) break;
     }
-    const std::size_t written = kInflatedReadSize - stream.avail_out;
     inflateEnd(&stream);
     return written;
 }
@@ -184,30 +237,47 @@ std::size_t InflatePacked(const std::uint8_t* answer, std::size_t received, std:
 }  // namespace
 
 QString SizeText(std::uint64_t size) {
+    // "%3.2f" and the unit: to_chars rounds exactly as printf does, without its overhead. The
+    // width never pads, as "0.00" is already four characters.
     const double value = static_cast<double>(size);
+    double scaled = value / 1073741824.0;
+    char unit = 'G';
+    if (size < 1048576ull) {
+        scaled = value / 1024.0;
+        unit = 'K';
+    } else if (size < 1073741824ull) {
+        scaled = value / 1048576.0;
+        unit = 'M';
+    }
     char text[64];
-    int length = 0;
-    if (size < 1048576ull) length = std::snprintf(text, sizeof text, "%3.2fK", value / 1024.0);
-    else if (size < 1073741824ull) length = std::snprintf(text, sizeof text, "%3.2fM", value / 1048576.0);
-    else length = std::snprintf(text, sizeof text, "%3.2fG", value / 1073741824.0);
-    return QString::fromLatin1(text, length);
+    const auto end = std::to_chars(text, text + sizeof text - 1, scaled, std::chars_format::fixed, 2);
+    *end.ptr = unit;
+    return QString::fromLatin1(text, end.ptr + 1 - text);
 }
 
 QString PercentEncodeUtf8(const QString& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    QString out;
+    AppendPercentEncodedUtf8(text, out);
+    return out;
+}
+
+void AppendPercentEncodedUtf8(const QString& text, QString& link) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     static constexpr std::string_view kKept = "-_.!~*'()[],&#";
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()) * 9);
+    const qsizetype start = link.size();
+    link.resize(start + 9 * text.size());  // the most one UTF-16 unit can become
+    char16_t* const begin = reinterpret_cast<char16_t*>(link.data()) + start;
+    char16_t* out = begin;
     auto escape = [&out](unsigned byte) {
-        out += '%';
-        out += kHex[(byte >> 4) & 15];
-        out += kHex[byte & 15];
+        *out++ = u'%';
+        *out++ = kHex[(byte >> 4) & 15];
+        *out++ = kHex[byte & 15];
     };
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
             (c < 0x80 && kKept.find(static_cast<char>(c)) != std::string_view::npos)) {
-            out += static_cast<char>(c);
+            *out++ = c;
         } else if (c <= 0x7F) {
             escape(c);
         } else if (c <= 0x7FF) {
@@ -219,7 +289,7 @@ QString PercentEncodeUtf8(const QString& text) {
             escape(0x80 + (c & 0x3F));
         }
     }
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    link.truncate(start + (out - begin));
 }
 
 int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results) {
@@ -242,14 +312,9 @@ int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QString
         decoder.FirstRecord(r, hash);
         return decoder.LaterRecords(t, n);
     }
-    {
-        auto output = std::make_unique<std::uint8_t[]>(kInflatedReadSize);
-        std::memset(output.get(), 0, kInflatedReadSize);
-        const std::size_t written = InflatePacked(answer, received, output.get());
-        image.reserve(2 * kInflatedReadSize);
-        AppendHexImage(output.get(), written, image);
-        image.append(2 * (kInflatedReadSize - written), '0');
-    }
+    image.reserve(2 * kInflatedReadSize);
+    const std::size_t written = InflatePackedToHex(answer, received, image);
+    image.append(2 * (kInflatedReadSize - written), '0');
     Text t = image;
     const auto n = static_cast<std::int32_t>(Le32(Take(t, 0, 8)));
     t = From(t, 8);

@@ -22,6 +22,8 @@ int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QString
 
 // The name part of an ed2k link: UTF-16 units as UTF-8 escapes, a few ASCII marks kept.
 QString PercentEncodeUtf8(const QString& text);
+// The same, appended to link.
+void AppendPercentEncodedUtf8(const QString& text, QString& link);
 
 // "%3.2fK", "%3.2fM" or "%3.2fG" of a byte count.
 QString SizeText(std::uint64_t size);

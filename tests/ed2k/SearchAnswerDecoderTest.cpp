@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,27 @@ TEST(PercentEncodeUtf8, EscapesAllButTheKeptMarks) {
     EXPECT_EQ(ed2k::PercentEncodeUtf8(QStringLiteral("中é%")), "%E4%B8%AD%C3%A9%25");
     // Each half of a surrogate pair on its own.
     EXPECT_EQ(ed2k::PercentEncodeUtf8(QString::fromUcs4(U"\U0001F600")), "%ED%A0%BD%ED%B8%80");
+}
+
+}  // namespace
+
+namespace {
+
+// The size text is printf's "%3.2f" with the unit; it must agree with printf on every value,
+// halfway cases of the binary value included.
+TEST(SizeText, AgreesWithPrintfEverywhere) {
+    std::mt19937_64 random(11);
+    std::vector<std::uint64_t> sizes = {0, 1, 5, 511, 512, 1023, 1024, 1048575, 1048576,
+                                        1073741823, 1073741824, 4294967295u};
+    for (int i = 0; i < 200000; ++i) sizes.push_back(random() >> (random() % 64));
+    for (const std::uint64_t size : sizes) {
+        const double value = static_cast<double>(size);
+        char expected[64];
+        if (size < 1048576u) std::snprintf(expected, sizeof expected, "%3.2fK", value / 1024.0);
+        else if (size < 1073741824u) std::snprintf(expected, sizeof expected, "%3.2fM", value / 1048576.0);
+        else std::snprintf(expected, sizeof expected, "%3.2fG", value / 1073741824.0);
+        ASSERT_EQ(ed2k::SizeText(size), QLatin1String(expected)) << size;
+    }
 }
 
 }  // namespace
