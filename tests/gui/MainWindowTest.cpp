@@ -188,7 +188,7 @@ void MainWindowTest::magnetSearchFillsTheListAndReleasesTheButton() {
 void MainWindowTest::ed2kSearchShowsProgressAndRowsOfEveryServer() {
     GuiFixture gui;
     devnet::Ed2kServerConfig slow;
-    slow.answerDelayMs = 1200;
+    slow.answerDelayMs = 2500;  // long enough for the caption to pass ".." twice
     slow.seed = 7;
     gui.m_net.AddEd2kServer(slow);
     devnet::Ed2kServerConfig packed;
