@@ -23,7 +23,8 @@ std::vector<devnet::Ed2kHit> HitsOfSize(std::size_t bytes) {
     std::size_t total = 10;
     int seed = 0;
     while (total < bytes) {
-        for (const auto& hit : devnet::Ed2kHitsFor("benchmark keyword", static_cast<std::uint32_t>(seed++), 60)) {
+        for (const auto& hit :
+             devnet::Ed2kHitsFor("benchmark keyword", static_cast<std::uint32_t>(seed++), 60)) {
             const std::size_t record = devnet::EncodeRecord(hit).size();
             if (total + record >= bytes) return hits;
             total += record;
@@ -67,8 +68,12 @@ void ScanImage(benchmark::State& state, std::size_t answerBytes) {
     AppendHexImage(bytes.data(), bytes.size(), image);
     for (auto _ : state) benchmark::DoNotOptimize(std::memchr(image.data(), 'X', image.size()));
 }
-void BM_ScanHexImage1MiB(benchmark::State& state) { ScanImage(state, 1048576); }
-void BM_ScanHexImage2MiB(benchmark::State& state) { ScanImage(state, 2097152); }
+void BM_ScanHexImage1MiB(benchmark::State& state) {
+    ScanImage(state, 1048576);
+}
+void BM_ScanHexImage2MiB(benchmark::State& state) {
+    ScanImage(state, 2097152);
+}
 
 BENCHMARK(BM_DecodePlain1MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanHexImage1MiB)->Unit(benchmark::kMillisecond);
@@ -104,11 +109,12 @@ void ReportPeakMemory() {
     ed2k::DecodeSearchAnswer(receiveBuffer.data(), answer.size(), results);
     const long peak = StatusKiB("VmHWM:");
     const long after = StatusKiB("VmRSS:");
-    std::printf("packed answer of %zu bytes (inflates to about 2 MiB, %lld result texts): peak "
-                "resident memory while decoding %.2f MiB beyond the receive buffer, of which the "
-                "results kept afterwards %.2f MiB\n",
-                answer.size(), static_cast<long long>(results.size()), (peak - before) / 1024.0,
-                (after - before) / 1024.0);
+    std::printf(
+        "packed answer of %zu bytes (inflates to about 2 MiB, %lld result texts): peak "
+        "resident memory while decoding %.2f MiB beyond the receive buffer, of which the "
+        "results kept afterwards %.2f MiB\n",
+        answer.size(), static_cast<long long>(results.size()), (peak - before) / 1024.0,
+        (after - before) / 1024.0);
 }
 
 }  // namespace

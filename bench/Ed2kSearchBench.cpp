@@ -51,9 +51,11 @@ int main() {
     getrusage(RUSAGE_SELF, &usage);
     std::printf("100 servers (10 silent): search ended after %.2f s with %d rows, caption \"%s\"\n",
                 seconds, rows.rowCount(), dialog.text(res::IDC_SEARCH).toUtf8().constData());
-    std::printf("  slowest answering server %.2f s; silent-server limit %.2f s (login %.1f + answer %.1f)\n",
-                slowest / 1000.0, (limits.loginMs + limits.answerMs) / 1000.0,
-                limits.loginMs / 1000.0, limits.answerMs / 1000.0);
+    std::printf(
+        "  slowest answering server %.2f s; silent-server limit %.2f s (login %.1f + answer "
+        "%.1f)\n",
+        slowest / 1000.0, (limits.loginMs + limits.answerMs) / 1000.0, limits.loginMs / 1000.0,
+        limits.answerMs / 1000.0);
     std::printf("  peak resident memory of the process (servers included): %.1f MiB\n",
                 usage.ru_maxrss / 1024.0);
     return 0;

@@ -44,11 +44,20 @@ QByteArray EscapeCell(const QString& cell) {
     QByteArray out;
     for (const char c : cell.toUtf8()) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -87,9 +96,12 @@ int main(int argc, char** argv) {
             } else {
                 value = arg.substr(9);
             }
-            if (value == "magnet") magnet = true;
-            else if (value == "ed2k") magnet = false;
-            else return UsageError("--engine needs magnet or ed2k");
+            if (value == "magnet")
+                magnet = true;
+            else if (value == "ed2k")
+                magnet = false;
+            else
+                return UsageError("--engine needs magnet or ed2k");
             continue;
         }
         if (arg == "--") {

@@ -60,7 +60,8 @@ int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
     const auto deadline = After(limits.loginMs);
     std::vector<std::uint8_t> packet;
     while (ReadPacket(packet, 65536, deadline)) {
-        if (packet.size() >= 6 && IsProtocolByte(packet[0]) && packet[5] == ed2k::kOpIdChange) break;
+        if (packet.size() >= 6 && IsProtocolByte(packet[0]) && packet[5] == ed2k::kOpIdChange)
+            break;
     }
     return 0;
 }
@@ -113,7 +114,8 @@ bool Ed2kSession::ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxS
                 if (m_pending.size() >= wanted) {
                     packet.assign(m_pending.begin(), m_pending.begin() + static_cast<long>(wanted));
                     // A frame longer than the buffer is cut; the rest of it is not read.
-                    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(wanted));
+                    m_pending.erase(m_pending.begin(),
+                                    m_pending.begin() + static_cast<long>(wanted));
                     if (total > wanted) m_pending.clear();
                     return true;
                 }
@@ -123,8 +125,9 @@ bool Ed2kSession::ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxS
         if (got <= 0) {
             // The peer closed or the time is up: a started frame is taken as it stands.
             if (m_pending.size() >= 6) {
-                packet.assign(m_pending.begin(),
-                              m_pending.begin() + static_cast<long>(std::min(m_pending.size(), maxSize)));
+                packet.assign(
+                    m_pending.begin(),
+                    m_pending.begin() + static_cast<long>(std::min(m_pending.size(), maxSize)));
                 m_pending.clear();
                 return true;
             }

@@ -54,7 +54,8 @@ Pos Find(Text x, Text marker) {
     }
 #endif
     for (; i + k <= n; ++i)
-        if (s[i] == marker[0] && std::memcmp(s + i, marker.data(), k) == 0) return static_cast<Pos>(i);
+        if (s[i] == marker[0] && std::memcmp(s + i, marker.data(), k) == 0)
+            return static_cast<Pos>(i);
     return -1;
 }
 
@@ -79,9 +80,15 @@ std::uint32_t ValueLE(Text x, std::size_t bytes) {
     for (std::size_t i = bytes; i-- > 0;) result = (result << 8) | value[i];
     return result;
 }
-std::uint32_t Le32(Text x) { return ValueLE(x, 4); }
-std::uint32_t Le16(Text x) { return ValueLE(x, 2); }
-std::uint32_t Byte0(Text x) { return ValueLE(x, 1); }
+std::uint32_t Le32(Text x) {
+    return ValueLE(x, 4);
+}
+std::uint32_t Le16(Text x) {
+    return ValueLE(x, 2);
+}
+std::uint32_t Byte0(Text x) {
+    return ValueLE(x, 1);
+}
 
 QString NameFromDigits(Text digits) {
     std::uint8_t bytes[kNameBytes + 1] = {};
@@ -250,7 +257,8 @@ QString SizeText(std::uint64_t size) {
         unit = 'M';
     }
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text - 1, scaled, std::chars_format::fixed, 2);
+    const auto end =
+        std::to_chars(text, text + sizeof text - 1, scaled, std::chars_format::fixed, 2);
     *end.ptr = unit;
     return QString::fromLatin1(text, end.ptr + 1 - text);
 }

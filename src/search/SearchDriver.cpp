@@ -8,7 +8,9 @@ SearchDriver::SearchDriver(DialogPort& dialog, ResultListPort& list, const Serve
                            ServiceHosts hosts)
     : m_dialog(dialog), m_list(list), m_servers(servers), m_hosts(std::move(hosts)) {}
 
-SearchDriver::~SearchDriver() { Shutdown(); }
+SearchDriver::~SearchDriver() {
+    Shutdown();
+}
 
 bool SearchDriver::OnSearch() {
     if (IsRunning()) return false;
@@ -21,7 +23,9 @@ bool SearchDriver::OnSearch() {
     return true;
 }
 
-bool SearchDriver::IsRunning() const { return m_search && m_search->IsRunning(); }
+bool SearchDriver::IsRunning() const {
+    return m_search && m_search->IsRunning();
+}
 
 void SearchDriver::WaitUntilEnded() {
     if (m_search) m_search->Join();

@@ -8,12 +8,14 @@
 
 namespace {
 
-std::string Address(const ServerEntry& entry) { return std::string(entry.address); }
+std::string Address(const ServerEntry& entry) {
+    return std::string(entry.address);
+}
 
 TEST(ParseServerList, FillsEntriesFromWellFormedAndBrokenLists) {
     ServerTable table;
-    ParseServerList(QStringLiteral("svr:1.2.3.4:4661;\r\nsvr:10.0.0.1:4242;\nsvr:192.168.100.200:80;"),
-                    table);
+    ParseServerList(
+        QStringLiteral("svr:1.2.3.4:4661;\r\nsvr:10.0.0.1:4242;\nsvr:192.168.100.200:80;"), table);
     ASSERT_EQ(table.m_serverCount, 3);
     EXPECT_EQ(Address(table.m_serverTable[0]), "1.2.3.4");
     EXPECT_EQ(table.m_serverTable[0].port, 4661);
@@ -41,7 +43,8 @@ TEST(ParseServerList, FillsEntriesFromWellFormedAndBrokenLists) {
 
 TEST(ParseServerList, NeverWritesPastTheTableOrTheAddressField) {
     QString list;
-    for (int i = 0; i < 150; ++i) list += QStringLiteral("svr:1.1.1.%1:%2;").arg(i % 256).arg(i + 1);
+    for (int i = 0; i < 150; ++i)
+        list += QStringLiteral("svr:1.1.1.%1:%2;").arg(i % 256).arg(i + 1);
     ServerTable table;
     ParseServerList(list, table);
     EXPECT_EQ(table.m_serverCount, 100);
@@ -55,7 +58,9 @@ TEST(ParseServerList, NeverWritesPastTheTableOrTheAddressField) {
     EXPECT_EQ(Address(longAddress.m_serverTable[1]), "1.1.1.1");
 }
 
-TEST(GetOwnVersionText, IsTheProductVersion) { EXPECT_EQ(GetOwnVersionText(), "2.0.0.5"); }
+TEST(GetOwnVersionText, IsTheProductVersion) {
+    EXPECT_EQ(GetOwnVersionText(), "2.0.0.5");
+}
 
 class RecordingWindow : public StartupWindow {
 public:
@@ -88,7 +93,8 @@ protected:
 TEST_F(StartupSequenceTest, SameVersionRunsThroughWithoutAQuestion) {
     EXPECT_FALSE(Run());
     ASSERT_EQ(m_window.m_navigated.size(), 1u);
-    EXPECT_EQ(m_window.m_navigated[0], QString::fromStdString("http://" + m_net.m_service.hostPort() + "/ad.html"));
+    EXPECT_EQ(m_window.m_navigated[0],
+              QString::fromStdString("http://" + m_net.m_service.hostPort() + "/ad.html"));
     EXPECT_TRUE(m_window.m_asked.empty());
     EXPECT_EQ(m_net.m_stats.requests(), std::vector<std::string>{"/Statistics.txt"});
     EXPECT_EQ(m_net.m_service.requests(),
@@ -113,7 +119,8 @@ TEST_F(StartupSequenceTest, YesOpensTheArchiveEndsTheWindowAndStillFinishes) {
     m_net.m_service.SetVersion("3.0.0.0");
     m_window.m_answerYes = true;
     EXPECT_FALSE(Run());
-    EXPECT_EQ(m_window.m_opened, std::vector<QString>{QString::fromStdString("http://" + m_net.m_service.hostPort() + "/Quimb.7z")});
+    EXPECT_EQ(m_window.m_opened, std::vector<QString>{QString::fromStdString(
+                                     "http://" + m_net.m_service.hostPort() + "/Quimb.7z")});
     EXPECT_EQ(m_window.m_ended, 1);
     EXPECT_EQ(m_net.m_stats.requests().size(), 1u);
     EXPECT_EQ(m_table.m_serverCount, 2);

@@ -51,9 +51,10 @@ TEST_F(CliTest, PrintsEveryRowAsFourTabSeparatedCells) {
 }
 
 TEST_F(CliTest, EscapesControlCharactersInsideCells) {
-    m_net.m_magnet.SetOverride("/search/x", 200,
-                               "totalPages: 1, visiblePages <a target=\"_blank\">a\tb\\c\r\nd</a></span>"
-                               "大小：<x\">1 GB</span><a href=\"magnet:?1\">磁力链接");
+    m_net.m_magnet.SetOverride(
+        "/search/x", 200,
+        "totalPages: 1, visiblePages <a target=\"_blank\">a\tb\\c\r\nd</a></span>"
+        "大小：<x\">1 GB</span><a href=\"magnet:?1\">磁力链接");
     const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine"),
                             QStringLiteral("magnet"), QStringLiteral("x")});
     EXPECT_EQ(run.exitCode, 0);
@@ -70,7 +71,8 @@ TEST_F(CliTest, ReportsANewVersionOnStderrOnly) {
 }
 
 TEST_F(CliTest, Ed2kWithoutServersEndsWithNoRows) {
-    const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"), QStringLiteral("abc")});
+    const CliRun run =
+        Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"), QStringLiteral("abc")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.contains(QStringLiteral("共收到：0")));
@@ -84,8 +86,8 @@ TEST_F(CliTest, Ed2kSearchesEveryServerOfTheList) {
     second.packed = true;
     m_net.AddEd2kServer(first);
     m_net.AddEd2kServer(second);
-    const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine"), QStringLiteral("ed2k"),
-                            QStringLiteral("abc")});
+    const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine"),
+                            QStringLiteral("ed2k"), QStringLiteral("abc")});
     EXPECT_EQ(run.exitCode, 0);
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 10);

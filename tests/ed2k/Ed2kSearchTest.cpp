@@ -42,7 +42,8 @@ protected:
     // Starts the network, reads the server list like the start-up sequence, runs one search.
     Clock::duration RunSearch() {
         m_net.Start();
-        ParseServerList(QStringLiteral("%1").arg(QString::fromStdString(ServerListText())), m_servers);
+        ParseServerList(QStringLiteral("%1").arg(QString::fromStdString(ServerListText())),
+                        m_servers);
         SearchDriver driver(m_dialog, m_list, m_servers, m_net.hosts());
         const auto start = Clock::now();
         EXPECT_TRUE(driver.OnSearch());
@@ -93,7 +94,8 @@ TEST_F(Ed2kSearchTest, RefusingSilentEmptyAndAnsweringServersAllCountThemselvesF
     pieces.segments = 5;
     pieces.hits = 10;
     pieces.seed = 30;  // another part of the keyword's pool
-    for (const auto& config : {refuse, silent, closing, empty, garbage, packed, pieces}) Add(config);
+    for (const auto& config : {refuse, silent, closing, empty, garbage, packed, pieces})
+        Add(config);
     const auto elapsed = RunSearch();
     // The silent server costs its login wait and its answer limit, no more.
     EXPECT_LT(elapsed, milliseconds(500 + 1500 + 1200));

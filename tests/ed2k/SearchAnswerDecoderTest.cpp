@@ -52,13 +52,17 @@ TEST(DecodeSearchAnswer, TwoRecordsWithEveryTagGiveTwoResults) {
                                    "8302 00001000 8915 07 " + kHash2 + kHead + "03000000 " +
                                    kNameCd + "8302 00002000 8915 0C"));
     EXPECT_EQ(d.value, 2);
-    EXPECT_EQ(d.texts, (QStringList{"ab", "1.00M", "7", "ed2k://|file|ab|1048576|" + QString::fromStdString(kHash1) + "|/",
-                                    "cd", "2.00M", "12", "ed2k://|file|cd|2097152|" + QString::fromStdString(kHash2) + "|/"}));
+    EXPECT_EQ(d.texts,
+              (QStringList{"ab", "1.00M", "7",
+                           "ed2k://|file|ab|1048576|" + QString::fromStdString(kHash1) + "|/", "cd",
+                           "2.00M", "12",
+                           "ed2k://|file|cd|2097152|" + QString::fromStdString(kHash2) + "|/"}));
 }
 
 TEST(DecodeSearchAnswer, AMarkerAtAnOddPositionIsFound) {
     // The bytes 38 91 57 hold "8915" from digit 1: the record ends there, the sources are 0x70.
-    const Decoded d = Decode(Plain("01000000 " + kHash1 + kHead + "02000000 3891 5703" + std::string(60, '4')));
+    const Decoded d =
+        Decode(Plain("01000000 " + kHash1 + kHead + "02000000 3891 5703" + std::string(60, '4')));
     EXPECT_EQ(d.value, 1);
     ASSERT_EQ(d.texts.size(), 4);
     EXPECT_EQ(d.texts[0], "");
@@ -68,10 +72,11 @@ TEST(DecodeSearchAnswer, AMarkerAtAnOddPositionIsFound) {
 TEST(DecodeSearchAnswer, NamesSizesAndCountsFollowTheCuttingRules) {
     // First record without a name: empty. Second without a name: carries "" on; third named,
     // two-byte size 3412 -> 4660. A record without any size tag gives no result.
-    const Decoded d = Decode(Plain("05000000 " + kHash1 + kHead + "02000000 8302 00001000 8915 01 " +
-                                   kHash2 + kHead + "02000000 " + kNameAb + "8302 00001000 8915 02 " +
-                                   kHash1 + kHead + "01000000 8915 03 " +  // no size: skipped
-                                   kHash2 + kHead + "02000000 8802 3412 8915 04 "));
+    const Decoded d =
+        Decode(Plain("05000000 " + kHash1 + kHead + "02000000 8302 00001000 8915 01 " + kHash2 +
+                     kHead + "02000000 " + kNameAb + "8302 00001000 8915 02 " + kHash1 + kHead +
+                     "01000000 8915 03 " +  // no size: skipped
+                     kHash2 + kHead + "02000000 8802 3412 8915 04 "));
     EXPECT_GT(d.value, 0);  // five announced, fewer found
     ASSERT_EQ(d.texts.size(), 12);
     EXPECT_EQ(d.texts[0], "");
@@ -117,7 +122,8 @@ TEST(DecodeSearchAnswer, PlainAndPackedAnswersDecodeAlike) {
 }
 
 TEST(DecodeSearchAnswer, APackedAnswerThatInflatesInPartDecodesThatPart) {
-    std::vector<std::uint8_t> packed = devnet::SearchAnswerPacket(devnet::Ed2kHitsFor("k", 1, 40), true);
+    std::vector<std::uint8_t> packed =
+        devnet::SearchAnswerPacket(devnet::Ed2kHitsFor("k", 1, 40), true);
     packed.resize(packed.size() / 2);
     const Decoded d = Decode(packed);
     EXPECT_GT(d.value, 0);
@@ -133,7 +139,7 @@ TEST(SizeText, ChoosesTheUnitByTheSize) {
     const struct {
         std::uint64_t size;
         const char* text;
-    } cases[] = {{0, "0.00K"},          {1048575, "1024.00K"},     {1048576, "1.00M"},
+    } cases[] = {{0, "0.00K"},           {1048575, "1024.00K"}, {1048576, "1.00M"},
                  {734003200, "700.00M"}, {1073741824, "1.00G"}, {4294967295u, "4.00G"}};
     for (const auto& c : cases) EXPECT_EQ(ed2k::SizeText(c.size), c.text) << c.size;
 }
@@ -154,15 +160,18 @@ namespace {
 // halfway cases of the binary value included.
 TEST(SizeText, AgreesWithPrintfEverywhere) {
     std::mt19937_64 random(11);
-    std::vector<std::uint64_t> sizes = {0, 1, 5, 511, 512, 1023, 1024, 1048575, 1048576,
-                                        1073741823, 1073741824, 4294967295u};
+    std::vector<std::uint64_t> sizes = {
+        0, 1, 5, 511, 512, 1023, 1024, 1048575, 1048576, 1073741823, 1073741824, 4294967295u};
     for (int i = 0; i < 200000; ++i) sizes.push_back(random() >> (random() % 64));
     for (const std::uint64_t size : sizes) {
         const double value = static_cast<double>(size);
         char expected[64];
-        if (size < 1048576u) std::snprintf(expected, sizeof expected, "%3.2fK", value / 1024.0);
-        else if (size < 1073741824u) std::snprintf(expected, sizeof expected, "%3.2fM", value / 1048576.0);
-        else std::snprintf(expected, sizeof expected, "%3.2fG", value / 1073741824.0);
+        if (size < 1048576u)
+            std::snprintf(expected, sizeof expected, "%3.2fK", value / 1024.0);
+        else if (size < 1073741824u)
+            std::snprintf(expected, sizeof expected, "%3.2fM", value / 1048576.0);
+        else
+            std::snprintf(expected, sizeof expected, "%3.2fG", value / 1073741824.0);
         ASSERT_EQ(ed2k::SizeText(size), QLatin1String(expected)) << size;
     }
 }

@@ -23,7 +23,8 @@ TEST(MagnetPageCount, ReadsTheFieldOneCharacterPastTheColon) {
         {u"totalPages: -2, visiblePages", 0},
         {u"nothing here", 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(MagnetPageCount(c.page), c.pages) << QString::fromUtf16(c.page).toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(MagnetPageCount(c.page), c.pages) << QString::fromUtf16(c.page).toStdString();
 }
 
 TEST(KeywordEncoding, OnlyWhatTheRequestLineCannotCarryIsEncoded) {
@@ -33,8 +34,10 @@ TEST(KeywordEncoding, OnlyWhatTheRequestLineCannotCarryIsEncoded) {
 }
 
 std::string Hit(const std::string& name, const std::string& size, const std::string& link) {
-    return "<span><a href=\"/d\" target=\"_blank\">" + name + "</a></span><span>大小：</span>"
-           "<span class=\"s\">" + size + "</span><a href=\"" + link + "\">磁力链接</a>\n";
+    return "<span><a href=\"/d\" target=\"_blank\">" + name +
+           "</a></span><span>大小：</span>"
+           "<span class=\"s\">" +
+           size + "</span><a href=\"" + link + "\">磁力链接</a>\n";
 }
 
 std::string Script(int pages) {
@@ -61,8 +64,9 @@ protected:
 
 TEST_F(MagnetSearchTest, CutsNameSizeAndLinkOfEveryHitOnEveryPage) {
     m_site.SetOverride("/search/kw", 200,
-                       Script(2) + Hit("<span class='highlight'>kw</span> a &amp; <b>b</b>.mkv",
-                                       "1.2 GB", "magnet:?xt=urn:btih:AAA") +
+                       Script(2) +
+                           Hit("<span class='highlight'>kw</span> a &amp; <b>b</b>.mkv", "1.2 GB",
+                               "magnet:?xt=urn:btih:AAA") +
                            Hit("two", "3 MB", "magnet:?xt=urn:btih:BBB&dn=two"));
     m_site.SetOverride("/search/kw/2", 200, Hit("three", "4 KB", "magnet:?xt=urn:btih:CCC"));
     m_site.SetOverride("/search/kw/3", 200, Hit("never read", "1", "magnet:?x"));
@@ -77,7 +81,8 @@ TEST_F(MagnetSearchTest, CutsNameSizeAndLinkOfEveryHitOnEveryPage) {
     EXPECT_EQ(rows[1][3], "magnet:?xt=urn:btih:BBB&dn=two");
     EXPECT_EQ(rows[2][0], "three");
     // Page 1, page 2, and the page after the last one, whose text is not used.
-    EXPECT_EQ(m_site.requests(), (std::vector<std::string>{"/search/kw", "/search/kw/2", "/search/kw/3"}));
+    EXPECT_EQ(m_site.requests(),
+              (std::vector<std::string>{"/search/kw", "/search/kw/2", "/search/kw/3"}));
     EXPECT_EQ(m_dialog.text(res::IDC_COUNT), "共搜到：3");
     EXPECT_TRUE(m_dialog.isEnabled(res::IDC_SEARCH));
 }
@@ -92,12 +97,14 @@ TEST_F(MagnetSearchTest, AFailedLaterPageAddsNothingAndTheSearchGoesOn) {
     });
     Run();
     EXPECT_EQ(m_list.rowCount(), 2);
-    EXPECT_EQ(counts, (std::vector<QString>{"共搜到条目：0", "共搜到：1", "共搜到：1", "共搜到：2"}));
+    EXPECT_EQ(counts,
+              (std::vector<QString>{"共搜到条目：0", "共搜到：1", "共搜到：1", "共搜到：2"}));
     EXPECT_EQ(m_site.requests().size(), 4u);
 }
 
 TEST_F(MagnetSearchTest, AFirstPageWithoutPageCountEndsWithNoRows) {
-    m_site.SetOverride("/search/kw", 200, "totalPages: 3, but no end marker" + Hit("x", "1", "magnet:?1"));
+    m_site.SetOverride("/search/kw", 200,
+                       "totalPages: 3, but no end marker" + Hit("x", "1", "magnet:?1"));
     Run();
     EXPECT_EQ(m_list.rowCount(), 0);
     EXPECT_EQ(m_dialog.text(res::IDC_COUNT), "共搜到条目：0");

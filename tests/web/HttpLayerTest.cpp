@@ -10,7 +10,9 @@
 
 namespace {
 
-std::string Head(const std::string& request) { return request.substr(0, request.find("\r\n\r\n") + 4); }
+std::string Head(const std::string& request) {
+    return request.substr(0, request.find("\r\n\r\n") + 4);
+}
 
 std::string Ok(const std::string& body, const std::string& extraHeaders = "") {
     return "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=gbk\r\n" + extraHeaders +
@@ -38,7 +40,9 @@ TEST(HttpClient, GetSendsTheFixedHeadersInOrderWithAnEmptyCookie) {
     const std::string head = Head(server.requests().at(0));
     const std::string expected =
         "GET / HTTP/1.0\r\n"
-        "Host: " + server.hostPort() + "\r\n"
+        "Host: " +
+        server.hostPort() +
+        "\r\n"
         "User-Agent: quimb_tests\r\n"
         "Accept: image/png,*/*;q=0.5\r\n"
         "Accept-Language: zh-cn,zh;q=0.5\r\n"
@@ -68,12 +72,14 @@ TEST(HttpClient, PostSendsContentTypeFirstTheAnsiBodyAndNoEmptyCookie) {
     EXPECT_EQ(head.find("Cookie"), std::string::npos);
     // The locale's charset stands in for the ANSI code page: UTF-8 here, 3 bytes for 中.
     const std::string body = "username=中&password=p w";
-    EXPECT_NE(head.find("Content-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos);
+    EXPECT_NE(head.find("Content-Length: " + std::to_string(body.size()) + "\r\n"),
+              std::string::npos);
     EXPECT_EQ(request.substr(head.size()), body);
 
     client.m_cookie = QStringLiteral("BAIDUID=1;BDUSS=2");
     client.PostForm();
-    EXPECT_NE(Head(server.requests().at(1)).find("Cookie: BAIDUID=1;BDUSS=2\r\n"), std::string::npos);
+    EXPECT_NE(Head(server.requests().at(1)).find("Cookie: BAIDUID=1;BDUSS=2\r\n"),
+              std::string::npos);
     // The request description is left as it was for the next call.
     EXPECT_EQ(client.m_path, "/v2/api/?login");
 }
@@ -122,14 +128,18 @@ TEST(HttpLayer, UnreachableHostIsEmptyForFetchAndAnErrorForGetAndPost) {
 
 TEST(HttpLayer, BodyInSeveralPiecesKeepsACharacterSplitAcrossThemWhole) {
     // "中" is E4 B8 AD; the wire splits it after its first byte, then after its second.
-    const std::string body = "ab\xE4\xB8\xAD" "cd\xE6\x96\x87";
+    const std::string body =
+        "ab\xE4\xB8\xAD"
+        "cd\xE6\x96\x87";
     const std::string head =
         "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n";
     using std::chrono::milliseconds;
     RawHttpServer server;
     server.SetResponse({{head + "ab\xE4", milliseconds(0)},
                         {"\xB8", milliseconds(60)},
-                        {"\xAD" "cd\xE6\x96", milliseconds(60)},
+                        {"\xAD"
+                         "cd\xE6\x96",
+                         milliseconds(60)},
                         {"\x87", milliseconds(60)}});
     EXPECT_EQ(FetchUrlText(QString::fromStdString("http://" + server.hostPort() + "/")),
               QStringLiteral("ab中cd文"));
@@ -140,7 +150,9 @@ TEST(HttpLayer, BodyInSeveralPiecesKeepsACharacterSplitAcrossThemWhole) {
 
 TEST(HttpLayer, InvalidUtf8BecomesReplacementCharacters) {
     RawHttpServer server;
-    server.SetResponse(Ok("a\xFF" "b"));
+    server.SetResponse(
+        Ok("a\xFF"
+           "b"));
     EXPECT_EQ(FetchUrlText(QString::fromStdString("http://" + server.hostPort() + "/")),
               QStringLiteral("a\uFFFDb"));
 }
@@ -170,7 +182,8 @@ TEST_F(HttpLimitsTest, AHugeBodyIsCutAtTheCap) {
     SetHttpLimits(limits);
     RawHttpServer server;
     server.SetResponse(Ok(std::string(5000, 'x')));
-    EXPECT_EQ(FetchUrlText(QString::fromStdString("http://" + server.hostPort() + "/")).size(), 1000);
+    EXPECT_EQ(FetchUrlText(QString::fromStdString("http://" + server.hostPort() + "/")).size(),
+              1000);
 }
 
 }  // namespace

@@ -21,9 +21,16 @@ TEST(TextCut, LeadingIntReadsLikeTheCLibrary) {
         const char16_t* text;
         int value;
     } cases[] = {
-        {u"3", 3},       {u" 42x", 42},  {u"\t-7", -7},   {u"+5", 5},
-        {u"", 0},        {u"x1", 0},     {u"-", 0},       {u"99999999999", 2147483647},
+        {u"3", 3},
+        {u" 42x", 42},
+        {u"\t-7", -7},
+        {u"+5", 5},
+        {u"", 0},
+        {u"x1", 0},
+        {u"-", 0},
+        {u"99999999999", 2147483647},
         {u"-99999999999", -2147483647 - 1},
     };
-    for (const auto& c : cases) EXPECT_EQ(cut::leadingInt(c.text), c.value) << QString::fromUtf16(c.text).toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(cut::leadingInt(c.text), c.value) << QString::fromUtf16(c.text).toStdString();
 }

@@ -42,13 +42,14 @@ bool Readable(const Ed2kHit& hit) {
     const std::string hex = Hex(EncodeRecord(hit));
     const bool twoByteSize = hit.size < 65536;
     return Count(hex, "8915") == 1 && Count(hex, "8201") == 1 &&
-           Count(hex, "8302") == (twoByteSize ? 0 : 1) && Count(hex, "8802") == (twoByteSize ? 1 : 0) &&
-           Count(hex, "000000") == 1 && hex.find("000000") == 46 && hex.rfind("8915") == hex.size() - 6;
+           Count(hex, "8302") == (twoByteSize ? 0 : 1) &&
+           Count(hex, "8802") == (twoByteSize ? 1 : 0) && Count(hex, "000000") == 1 &&
+           hex.find("000000") == 46 && hex.rfind("8915") == hex.size() - 6;
 }
 
 const char* const kPatterns[] = {
-    "%s.2024.1080p.BluRay.x264.mkv", "[%s] 第%02d集 [中文字幕].mp4", "%s.S01E%02d.HDTV.avi",
-    "%s 原声大碟 %02d.flac",        "%s (Director's Cut) #%02d.rmvb",
+    "%s.2024.1080p.BluRay.x264.mkv", "[%s] 第%02d集 [中文字幕].mp4",   "%s.S01E%02d.HDTV.avi",
+    "%s 原声大碟 %02d.flac",         "%s (Director's Cut) #%02d.rmvb",
 };
 
 }  // namespace
@@ -96,14 +97,17 @@ std::vector<Ed2kHit> Ed2kHitsFor(const std::string& keyword, std::uint32_t serve
         char name[600];
         std::snprintf(name, sizeof name, kPatterns[seed % 5], keyword.c_str(), index + 1);
         hit.name = name;
-        hit.size = (seed >> 8) % 8 == 0 ? static_cast<std::uint32_t>(1000 + seed % 60000)
-                                        : static_cast<std::uint32_t>(1048576 + (seed >> 16) % 4000000000u);
+        hit.size = (seed >> 8) % 8 == 0
+                       ? static_cast<std::uint32_t>(1000 + seed % 60000)
+                       : static_cast<std::uint32_t>(1048576 + (seed >> 16) % 4000000000u);
         hit.sources = static_cast<std::uint8_t>(Mix(seed + serverSeed) % 12);
-        hit.clientId = static_cast<std::uint32_t>(0x01010101u + (Mix(seed ^ serverSeed) & 0x7F7F7F7Fu));
+        hit.clientId =
+            static_cast<std::uint32_t>(0x01010101u + (Mix(seed ^ serverSeed) & 0x7F7F7F7Fu));
         hit.clientPort = 4662;
         // Move the file's fields off anything a marker scan would trip over.
         for (int attempt = 0; attempt < 200; ++attempt) {
-            for (int i = 0; i < 16; ++i) hit.hash[i] = static_cast<std::uint8_t>(Mix(seed + i) >> 13);
+            for (int i = 0; i < 16; ++i)
+                hit.hash[i] = static_cast<std::uint8_t>(Mix(seed + i) >> 13);
             if (Readable(hit)) break;
             seed = Mix(seed);
             hit.size += 257;

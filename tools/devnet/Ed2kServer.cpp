@@ -46,14 +46,17 @@ void SendBytes(int fd, const std::vector<std::uint8_t>& bytes) {
 
 void Pause(const std::atomic_bool& stop, int ms) {
     const auto end = std::chrono::steady_clock::now() + milliseconds(ms);
-    while (!stop && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(milliseconds(5));
+    while (!stop && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(milliseconds(5));
 }
 
 }  // namespace
 
 Ed2kServer::Ed2kServer(Ed2kServerConfig config) : m_config(config) {}
 
-Ed2kServer::~Ed2kServer() { Stop(); }
+Ed2kServer::~Ed2kServer() {
+    Stop();
+}
 
 void Ed2kServer::Start() {
     m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -86,7 +89,9 @@ void Ed2kServer::Stop() {
     m_listen = -1;
 }
 
-std::string Ed2kServer::ListEntry() const { return "svr:127.0.0.1:" + std::to_string(m_port) + ";"; }
+std::string Ed2kServer::ListEntry() const {
+    return "svr:127.0.0.1:" + std::to_string(m_port) + ";";
+}
 
 std::vector<std::string> Ed2kServer::keywords() {
     std::lock_guard lock(m_mutex);
@@ -138,7 +143,8 @@ void Ed2kServer::Serve(int fd) {
 
     if (!ReadFrame(fd, m_stop, frame) || frame.size() < 9 || frame[5] != 0x16) return;
     const std::size_t length = frame[7] | (frame[8] << 8);
-    const std::string keyword(frame.begin() + 9, frame.begin() + 9 + std::min(length, frame.size() - 9));
+    const std::string keyword(frame.begin() + 9,
+                              frame.begin() + 9 + std::min(length, frame.size() - 9));
     {
         std::lock_guard lock(m_mutex);
         m_keywords.push_back(keyword);
@@ -149,18 +155,21 @@ void Ed2kServer::Serve(int fd) {
     if (m_config.mode == Ed2kMode::NoHits) {
         answer = SearchAnswerPacket({}, m_config.packed);
     } else if (m_config.mode == Ed2kMode::Garbage) {
-        for (int i = 0; i < 300; ++i) answer.push_back(static_cast<std::uint8_t>((i * 73 + 41) & 0xFF));
+        for (int i = 0; i < 300; ++i)
+            answer.push_back(static_cast<std::uint8_t>((i * 73 + 41) & 0xFF));
         answer[0] = 0x47;
     } else {
-        const int hits = m_config.hits >= 0 ? m_config.hits : 5 + static_cast<int>(m_config.seed * 7 % 36);
+        const int hits =
+            m_config.hits >= 0 ? m_config.hits : 5 + static_cast<int>(m_config.seed * 7 % 36);
         answer = SearchAnswerPacket(Ed2kHitsFor(keyword, m_config.seed, hits), m_config.packed);
     }
     const std::size_t pieces = static_cast<std::size_t>(std::max(1, m_config.segments));
     const std::size_t step = (answer.size() + pieces - 1) / pieces;
     for (std::size_t at = 0; at < answer.size() && !m_stop; at += step) {
         if (at > 0) Pause(m_stop, m_config.segmentPauseMs);
-        SendBytes(fd, std::vector<std::uint8_t>(answer.begin() + static_cast<long>(at),
-                                                answer.begin() + static_cast<long>(std::min(answer.size(), at + step))));
+        SendBytes(fd, std::vector<std::uint8_t>(
+                          answer.begin() + static_cast<long>(at),
+                          answer.begin() + static_cast<long>(std::min(answer.size(), at + step))));
     }
     // Keep the connection until the client closes it.
     while (!m_stop && ReadFrame(fd, m_stop, frame)) {

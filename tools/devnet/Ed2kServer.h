@@ -21,12 +21,12 @@ enum class Ed2kMode {
 
 struct Ed2kServerConfig {
     Ed2kMode mode = Ed2kMode::Normal;
-    bool packed = false;       // zlib-packed answer
-    int hits = -1;             // results per answer; -1: 5 to 40, chosen per server
-    int answerDelayMs = 0;     // between the search request and the answer
-    int segments = 1;          // the answer written in this many pieces
-    int segmentPauseMs = 20;   // pause between pieces
-    std::uint32_t seed = 1;    // which files of the keyword's pool this server lists
+    bool packed = false;      // zlib-packed answer
+    int hits = -1;            // results per answer; -1: 5 to 40, chosen per server
+    int answerDelayMs = 0;    // between the search request and the answer
+    int segments = 1;         // the answer written in this many pieces
+    int segmentPauseMs = 20;  // pause between pieces
+    std::uint32_t seed = 1;   // which files of the keyword's pool this server lists
 };
 
 // One eD2k server on 127.0.0.1 with an ephemeral port.

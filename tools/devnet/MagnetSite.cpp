@@ -14,11 +14,20 @@ std::string HtmlEscape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -36,7 +45,8 @@ const char* const kUnits[] = {"MB", "GB", "MB", "KB"};
 
 MagnetSite::MagnetSite() {
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
-        const int page = request.matches.size() > 2 ? std::atoi(request.matches[2].str().c_str()) : 1;
+        const int page =
+            request.matches.size() > 2 ? std::atoi(request.matches[2].str().c_str()) : 1;
         Answer(request.matches[1].str(), page, response);
     };
     m_server.Get(R"(/search/([^/]+))", handler);
@@ -61,9 +71,8 @@ int MagnetSite::HitsFor(const std::string& keyword, int configured) {
 std::string MagnetSite::Page(const std::string& keyword, int page, int totalHits) {
     const int pages = (totalHits + kHitsPerPage - 1) / kHitsPerPage;
     const std::string shown = HtmlEscape(keyword);
-    std::string html =
-        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + shown +
-        " - 磁力搜索</title></head>\n<body><div class=\"search-list\">\n";
+    std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + shown +
+                       " - 磁力搜索</title></head>\n<body><div class=\"search-list\">\n";
     const int first = (page - 1) * kHitsPerPage;
     for (int i = first; i < first + kHitsPerPage && i < totalHits && page >= 1; ++i) {
         const std::uint64_t seed = Mix(HashText(keyword) + static_cast<std::uint64_t>(i));
@@ -83,17 +92,20 @@ std::string MagnetSite::Page(const std::string& keyword, int page, int totalHits
                       static_cast<unsigned long long>(seed),
                       static_cast<unsigned long long>(Mix(seed)),
                       static_cast<unsigned>(Mix(seed + 1) & 0xFFFFFFFFu));
-        html += "<div class=\"search-item\">\n<div class=\"item-title\"><h3><span class=\"name\">"
-                "<a href=\"/detail/" + std::string(hash) + "\" target=\"_blank\">" + highlighted +
-                "</a></span></h3></div>\n<div class=\"item-bar\"><span>创建时间：<b>2026-0" +
-                std::to_string(1 + seed % 9) + "-1" + std::to_string(seed % 10) +
-                "</b></span><span class=\"label\">大小：</span><span class=\"size\">" + size +
-                "</span><span>热度：<b>" + std::to_string(seed % 5000) +
-                "</b></span><a href=\"magnet:?xt=urn:btih:" + hash + "\">磁力链接</a></div>\n</div>\n";
+        html +=
+            "<div class=\"search-item\">\n<div class=\"item-title\"><h3><span class=\"name\">"
+            "<a href=\"/detail/" +
+            std::string(hash) + "\" target=\"_blank\">" + highlighted +
+            "</a></span></h3></div>\n<div class=\"item-bar\"><span>创建时间：<b>2026-0" +
+            std::to_string(1 + seed % 9) + "-1" + std::to_string(seed % 10) +
+            "</b></span><span class=\"label\">大小：</span><span class=\"size\">" + size +
+            "</span><span>热度：<b>" + std::to_string(seed % 5000) +
+            "</b></span><a href=\"magnet:?xt=urn:btih:" + hash + "\">磁力链接</a></div>\n</div>\n";
     }
     html += "</div>\n<div id=\"pager\"></div>\n<script>$('#pager').twbsPagination({totalPages: " +
-            std::to_string(pages < 1 ? 1 : pages) + ", visiblePages: 7, startPage: " +
-            std::to_string(page) + "});</script>\n</body></html>\n";
+            std::to_string(pages < 1 ? 1 : pages) +
+            ", visiblePages: 7, startPage: " + std::to_string(page) +
+            "});</script>\n</body></html>\n";
     return html;
 }
 
