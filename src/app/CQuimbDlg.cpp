@@ -41,7 +41,10 @@ constexpr int kStaticFeedback = -4;
 }  // namespace
 
 CQuimbDlg::CQuimbDlg(ServiceHosts hosts, QWidget* parent)
-    : QDialog(parent), m_baidu(hosts), m_hosts(std::move(hosts)) {
+    : QDialog(parent),
+      m_baidu(hosts),
+      m_hosts(std::move(hosts)),
+      m_units(DialogUnits::DialogFont(9)) {
     m_hIcon = QIcon(QStringLiteral(":/res/quimb.png"));
     setWindowTitle(QStringLiteral("Quimb种子搜索器"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -57,16 +60,14 @@ CQuimbDlg::~CQuimbDlg() {
 }
 
 QWidget* CQuimbDlg::AddControl(int id, QWidget* control, int x, int y, int w, int h) {
-    const DialogUnits units(font());
-    control->setGeometry(units.rect(x, y, w, h));
+    control->setGeometry(m_units.rect(x, y, w, h));
     m_controls.insert(id, control);
     return control;
 }
 
 // The controls of the window's template, in its order (which is also the tab order).
 void CQuimbDlg::CreateControls() {
-    const DialogUnits units(font());
-    m_initialSize = QSize(units.x(598), units.y(361));
+    m_initialSize = QSize(m_units.x(598), m_units.y(361));
     resize(m_initialSize);
 
     auto* keyword = new QLineEdit(this);

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <memory>
 
+#include "app/DialogUnits.h"
 #include "app/DialogWindowPort.h"
 #include "app/ServerTable.h"
 #include "app/StartupSequence.h"
@@ -80,6 +81,7 @@ private:
     void EndDialogOk() override;
 
     ServiceHosts m_hosts;
+    DialogUnits m_units;  // of the window's font
     QHash<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;
     ServerTable m_serverTable;

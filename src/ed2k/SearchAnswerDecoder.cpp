@@ -104,11 +104,7 @@ QString NameFromDigits(Text digits) {
             if (length - (lead - 1) < need) length = lead - 1;
         }
     }
-    QString name =
-        QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
-    // The conversion reserves a unit per byte; Chinese names need a third of that.
-    if (name.capacity() > name.size() + 8) name.squeeze();
-    return name;
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
 }
 
 class Decoder {

@@ -18,7 +18,7 @@ const ResultRows::Row* ResultRows::find(int row) const {
 }
 
 int ResultRows::insertRow(int index, const QString& itemText) {
-    if (index < 0 || index > m_size) index = m_size;
+    index = insertPosition(index);
     Row row;
     row[0] = itemText;
     if (m_chunks.empty()) m_chunks.emplace_back();
@@ -86,7 +86,7 @@ QList<ResultRows::Row> ResultRows::newRows(const QList<Row>& candidates) const {
 }
 
 void ResultRows::insertRows(int index, const QList<Row>& rows) {
-    if (index < 0 || index > m_size) index = m_size;
+    index = insertPosition(index);
     for (const Row& row : rows) {
         insertRow(index, row[0]);
         for (int column = 1; column < 4; ++column) setCell(index, column, row[column]);

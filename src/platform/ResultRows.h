@@ -17,6 +17,8 @@ public:
     using Row = std::array<QString, 4>;
 
     int size() const { return m_size; }
+    // Where an insert at index goes: a list control appends past the end (and before it).
+    int insertPosition(int index) const { return index < 0 || index > m_size ? m_size : index; }
     // Returns the index the row went in at.
     int insertRow(int index, const QString& itemText);
     // Returns false when the cell does not exist.

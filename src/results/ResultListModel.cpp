@@ -38,7 +38,7 @@ QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 void ResultListModel::InsertItem(int index, const QString& itemText) {
-    if (index < 0 || index > m_rows.size()) index = m_rows.size();
+    index = m_rows.insertPosition(index);
     beginInsertRows({}, index, index);
     m_rows.insertRow(index, itemText);
     endInsertRows();
@@ -50,7 +50,7 @@ void ResultListModel::InsertItem(int index, const QString& itemText) {
 int ResultListModel::InsertNewRows(int index, const QList<ResultRows::Row>& rows) {
     const QList<ResultRows::Row> fresh = m_rows.newRows(rows);
     if (fresh.isEmpty()) return 0;
-    if (index < 0 || index > m_rows.size()) index = m_rows.size();
+    index = m_rows.insertPosition(index);
     const int count = static_cast<int>(fresh.size());
     beginInsertRows({}, index, index + count - 1);
     m_rows.insertRows(index, fresh);

@@ -62,7 +62,8 @@ void CVcode::OnShowWindow() {
 
 void CVcode::OnConfirm() {
     m_session.SetVerifyCode(m_edit->text());
-    if (!m_imagePath.isEmpty() && m_imagePath != QLatin1String("error")) QFile::remove(m_imagePath);
+    if (!m_imagePath.isEmpty() && m_imagePath != QLatin1String(kVcodeImageError))
+        QFile::remove(m_imagePath);
     accept();
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString kError = QStringLiteral("error");
+const QString kError = QString::fromLatin1(kVcodeImageError);
 
 // A directory only this user can enter: the runtime directory when there is one, else a
 // per-user directory under the temporary directory, refused if someone else made it.
@@ -41,7 +41,6 @@ QString VcodeImagePath() {
 }
 
 QString DownloadVcodeImage(const QString& address) {
-    const QString path = VcodeImagePath();
     if (address.isEmpty()) return kError;
     const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty())
@@ -56,6 +55,7 @@ QString DownloadVcodeImage(const QString& address) {
     const TransferResult result = PerformTransfer(request, unused, nullptr);
     if (result.status != 200 && result.status != 0) return kError;
     if (result.code != 0) throw HttpError(result.code, result.error);
+    const QString path = VcodeImagePath();
     if (path.isEmpty()) return kError;
 
     const QByteArray file = QFile::encodeName(path);

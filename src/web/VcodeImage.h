@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// What DownloadVcodeImage returns when it saved nothing.
+inline constexpr char kVcodeImageError[] = "error";
+
 // Where the verification image is kept while its dialog is up: "vcode.gif" in a directory of
 // this user's alone (the program's own directory is not writable on Linux).
 QString VcodeImagePath();
