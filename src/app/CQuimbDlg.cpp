@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QUrl>
+#include <cstdio>
 #include <thread>
 
 #include "app/CAboutDlg.h"
@@ -22,6 +23,7 @@
 #include "app/CommandDispatch.h"
 #include "app/DialogUnits.h"
 #include "app/TabControl.h"
+#include "ed2k/ServerMet.h"
 #include "res/ResourceIds.h"
 #include "results/Clistdlg.h"
 #include "search/SearchDriver.h"
@@ -148,7 +150,13 @@ bool CQuimbDlg::OnInitDialog() {
     m_adPage->show();
     m_tab->SetCurSel(0);
 
-    return RunStartupSequence(m_hosts, *this, m_serverTable);
+    const bool focusKeyword = RunStartupSequence(m_hosts, *this, m_serverTable);
+    // The user's own server list joins the service host's, also when the start-up stopped early.
+    if (!m_hosts.serverMet.isEmpty()) {
+        const QString problem = LoadServerMetFile(m_hosts.serverMet, m_serverTable);
+        if (!problem.isEmpty()) std::fprintf(stderr, "quimb: %s\n", problem.toUtf8().constData());
+    }
+    return focusKeyword;
 }
 
 int CQuimbDlg::DoModal() {

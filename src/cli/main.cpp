@@ -8,6 +8,7 @@
 
 #include "app/ServerTable.h"
 #include "app/StartupSequence.h"
+#include "ed2k/ServerMet.h"
 #include "platform/MemoryWindow.h"
 #include "platform/ServiceHosts.h"
 #include "res/ResourceIds.h"
@@ -16,15 +17,19 @@
 namespace {
 
 const char kUsage[] =
-    "usage: quimb-cli search [--engine magnet|ed2k] KEYWORD\n"
+    "usage: quimb-cli search [--engine magnet|ed2k] [--server-met FILE] KEYWORD\n"
     "\n"
     "Runs Quimb's start-up sequence and one search, then prints every row of the result\n"
     "list on stdout: file name, size, sources, link, separated by TAB (UTF-8). Backslash,\n"
     "TAB, CR and LF inside a cell are written \\\\, \\t, \\r, \\n. The count text and notices\n"
     "go to stderr. The engine is magnet unless --engine ed2k is given.\n"
     "\n"
+    "  --server-met FILE  the eD2k servers of this server.met file join the list from the\n"
+    "                     service host (default: QUIMB_SERVER_MET; at most 100 servers)\n"
+    "\n"
     "Hosts come from QUIMB_SERVICE_HOST, QUIMB_STATS_HOST, QUIMB_MAGNET_HOST (host or\n"
-    "host:port). Exit status: 0 search ended, 2 usage error.\n";
+    "host:port). Exit status: 0 search ended, 2 usage error (a --server-met file that\n"
+    "cannot be read included).\n";
 
 // The start-up sequence's window, told on stderr.
 class CliStartupWindow : public StartupWindow {
@@ -80,6 +85,7 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "search") != 0) return UsageError("no command given");
 
     bool magnet = true;
+    QString serverMet;
     QString keyword;
     bool haveKeyword = false;
     for (int i = 2; i < argc; ++i) {
@@ -104,6 +110,16 @@ int main(int argc, char** argv) {
                 return UsageError("--engine needs magnet or ed2k");
             continue;
         }
+        if (arg == "--server-met" || arg.rfind("--server-met=", 0) == 0) {
+            if (arg == "--server-met") {
+                if (i + 1 >= argc) return UsageError("--server-met needs a file");
+                serverMet = QString::fromLocal8Bit(argv[++i]);
+            } else {
+                serverMet = QString::fromLocal8Bit(arg.substr(13));
+            }
+            if (serverMet.isEmpty()) return UsageError("--server-met needs a file");
+            continue;
+        }
         if (arg == "--") {
             if (i + 1 < argc && !haveKeyword) {
                 keyword = QString::fromLocal8Bit(argv[++i]);
@@ -120,9 +136,28 @@ int main(int argc, char** argv) {
     if (!haveKeyword || keyword.isEmpty()) return UsageError("no keyword given");
 
     const ServiceHosts hosts = ServiceHosts::fromEnvironment();
+    // A file named on the command line must be readable; one named by the variable is a
+    // wish, and a problem with it only a warning.
+    const bool namedHere = !serverMet.isEmpty();
+    if (!namedHere) serverMet = hosts.serverMet;
+    QByteArray serverMetData;
+    if (!serverMet.isEmpty()) {
+        QString error;
+        if (!ReadServerMetFile(serverMet, serverMetData, error)) {
+            if (namedHere) return UsageError(error.toUtf8().constData());
+            std::fprintf(stderr, "quimb-cli: %s\n", error.toUtf8().constData());
+            serverMet.clear();
+        }
+    }
+
     ServerTable servers;
     CliStartupWindow startup;
     RunStartupSequence(hosts, startup, servers);
+    if (!serverMet.isEmpty()) {
+        const QString problem = AddServerMetFile(serverMet, serverMetData, servers);
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "quimb-cli: %s\n", problem.toUtf8().constData());
+    }
 
     MemoryDialog dialog;
     MemoryResultList list;

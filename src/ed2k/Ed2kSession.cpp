@@ -38,7 +38,7 @@ void SetEd2kLimits(const Ed2kLimits& limits) {
     g_limits = limits;
 }
 
-Ed2kSession::Ed2kSession(const std::atomic_bool* cancel) : m_socket(cancel), m_cancel(cancel) {}
+Ed2kSession::Ed2kSession(const std::atomic_bool* cancel) : m_socket(cancel) {}
 
 int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
     const Ed2kLimits limits = CurrentEd2kLimits();
@@ -85,10 +85,12 @@ int Ed2kSession::Search(const QString& keyword) {
     m_pending.clear();
     if (!found || answer.size() < 50) return -1;
     try {
-        return ed2k::DecodeSearchAnswer(answer.data(), answer.size(), m_results);
+        return ed2k::DecodeSearchAnswer(answer.data(), answer.size(), m_results,
+                                        &m_completeSources);
     } catch (const std::bad_alloc&) {
         // No memory for the decoding areas: the search failed like any other.
         m_results.clear();
+        m_completeSources.clear();
         return -1;
     }
 }

@@ -32,6 +32,7 @@ public:
     int Search(const QString& keyword);
 
     QStringList m_results;  // four texts per result: name, size, sources, link
+    std::vector<std::uint32_t> m_completeSources;  // one per result, kept for later use
     TcpConnection m_socket;
     sockaddr_in m_serverAddress{};
 
@@ -42,6 +43,5 @@ private:
     bool ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxSize,
                     TcpConnection::Clock::time_point deadline);
 
-    const std::atomic_bool* m_cancel;
     std::vector<std::uint8_t> m_pending;  // received bytes not yet taken as a packet
 };

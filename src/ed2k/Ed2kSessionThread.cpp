@@ -9,23 +9,13 @@
 #include "res/ResourceIds.h"
 #include "search/SearchCoordination.h"
 
-namespace {
-
-// Every way through a session ends here, exactly once.
-void CountFinished(SearchCoordination& search) {
-    std::lock_guard lock(search.m_searchMutex);
-    ++search.m_finishedCount;
-}
-
-}  // namespace
-
 void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
     Ed2kSession session(&search.m_cancel);
     const QString keyword = search.dialog.text(res::IDC_KEYWORD);
     const ServerEntry& server = search.servers.m_serverTable[static_cast<std::size_t>(serverIndex)];
     if (search.m_cancel || session.ConnectAndLogin(server.address, server.port) != 0 ||
         session.Search(keyword) <= 0 || search.m_cancel) {
-        CountFinished(search);
+        search.CountFinished();
         return;
     }
 
@@ -38,10 +28,13 @@ void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
     rows.reserve(results.size() / 4);
     for (qsizetype i = results.size() - 4; i >= 0; i -= 4)
         rows.append({results[i], results[i + 1], results[i + 2], results[i + 3]});
-    std::lock_guard lock(search.m_searchMutex);
-    // One window call for all of them: duplicates (of any row in the list) and rows with an
-    // empty cell are left out, the rest go in one after the other from pos.
-    list.insertNewRows(pos, rows);
-    dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到：%1").arg(list.rowCount()));
-    ++search.m_finishedCount;
+    {
+        std::lock_guard lock(search.m_searchMutex);
+        // One window call for all of them: duplicates (of any row in the list) and rows with an
+        // empty cell are left out, the rest go in one after the other from pos.
+        list.insertNewRows(pos, rows);
+        dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到：%1").arg(list.rowCount()));
+        ++search.m_finishedCount;
+    }
+    search.WakeProgress();
 }

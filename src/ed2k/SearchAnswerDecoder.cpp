@@ -2,276 +2,38 @@
 
 #include <zlib.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
+#include <array>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <string_view>
 
-#include "ed2k/HexText.h"
+#include "ed2k/Ed2kTags.h"
 
 namespace ed2k {
 
 namespace {
 
-using Pos = std::ptrdiff_t;
-using Text = std::string_view;
-
 constexpr std::size_t kNameBytes = 499;  // longer names are cut to this many bytes
 
-// Hex text is full of every marker's first digit, so a scan for the first character stops all
-// the time. This one tests the first and the last character of the marker for 16 positions at
-// once and compares the middle only where both match.
-Pos Find(Text x, Text marker) {
-    const std::size_t k = marker.size();
-    const std::size_t n = x.size();
-    if (k < 2 || n < k) {
-        const std::size_t at = x.find(marker);
-        return at == Text::npos ? -1 : static_cast<Pos>(at);
-    }
-    const char* s = x.data();
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(marker[0]);
-    const __m128i last = _mm_set1_epi8(marker[k - 1]);
-    for (; i + k - 1 + 16 <= n; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + k - 1));
-        auto mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
-        while (mask != 0) {
-            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-            if (std::memcmp(s + i + bit + 1, marker.data() + 1, k - 2) == 0)
-                return static_cast<Pos>(i + bit);
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; i + k <= n; ++i)
-        if (s[i] == marker[0] && std::memcmp(s + i, marker.data(), k) == 0)
-            return static_cast<Pos>(i);
-    return -1;
+// Letters, digits and a few marks go into a link as they are.
+constexpr std::array<bool, 128> kKeptAscii = [] {
+    std::array<bool, 128> kept{};
+    for (char c = 'A'; c <= 'Z'; ++c) kept[static_cast<std::size_t>(c)] = true;
+    for (char c = 'a'; c <= 'z'; ++c) kept[static_cast<std::size_t>(c)] = true;
+    for (char c = '0'; c <= '9'; ++c) kept[static_cast<std::size_t>(c)] = true;
+    for (const char c : std::string_view("-_.!~*'()[],&#"))
+        kept[static_cast<std::size_t>(c)] = true;
+    return kept;
+}();
+
+bool KeptAsIs(char16_t c) {
+    return c < 0x80 && kKeptAscii[c];
 }
 
-Text From(Text x, Pos a) {
-    if (a < 0) a = 0;
-    if (static_cast<std::size_t>(a) >= x.size()) return {};
-    return x.substr(static_cast<std::size_t>(a));
-}
-
-Text Take(Text x, Pos a, Pos k) {
-    x = From(x, a);
-    if (k < 0) k = 0;
-    return x.substr(0, std::min<std::size_t>(static_cast<std::size_t>(k), x.size()));
-}
-
-// The first bytes of x converted into a zeroed value area (missing digits leave zeros).
-std::uint32_t ValueLE(Text x, std::size_t bytes) {
-    std::uint8_t value[4] = {};
-    const std::size_t digits = std::min(x.size(), 2 * bytes);
-    HexTextToBytes(x.data(), digits, value);
-    std::uint32_t result = 0;
-    for (std::size_t i = bytes; i-- > 0;) result = (result << 8) | value[i];
-    return result;
-}
-std::uint32_t Le32(Text x) {
-    return ValueLE(x, 4);
-}
-std::uint32_t Le16(Text x) {
-    return ValueLE(x, 2);
-}
-std::uint32_t Byte0(Text x) {
-    return ValueLE(x, 1);
-}
-
-QString NameFromDigits(Text digits) {
-    std::uint8_t bytes[kNameBytes + 1] = {};
-    HexTextToBytes(digits.data(), std::min(digits.size(), 2 * kNameBytes), bytes);
-    std::size_t length = ::strnlen(reinterpret_cast<const char*>(bytes), kNameBytes);
-    if (digits.size() > 2 * kNameBytes) {
-        // Cut: drop a character whose bytes did not all fit.
-        std::size_t lead = length;
-        while (lead > 0 && (bytes[lead - 1] & 0xC0) == 0x80) --lead;
-        if (lead > 0 && bytes[lead - 1] >= 0xC0) {
-            const std::uint8_t b = bytes[lead - 1];
-            const std::size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-            if (length - (lead - 1) < need) length = lead - 1;
-        }
-    }
-    return QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
-}
-
-class Decoder {
-public:
-    explicit Decoder(QStringList& results) : m_results(results) {}
-
-    void Append(Text hash, std::uint32_t size, std::uint32_t sources) {
-        // The link is built in a reused buffer and copied out at its exact size: an answer
-        // holds thousands of results, and every spare byte of a kept text counts.
-        m_link.resize(0);
-        m_link += QLatin1String("ed2k://|file|");
-        AppendPercentEncodedUtf8(m_name, m_link);
-        m_link += u'|';
-        m_link += QString::number(size);
-        m_link += u'|';
-        m_link += QLatin1String(hash.data(), static_cast<qsizetype>(hash.size()));
-        m_link += QLatin1String("|/");
-        m_results << m_name << SizeText(size) << QString::number(sources)
-                  << QString(m_link.constData(), m_link.size());
-    }
-
-    void FirstRecord(Text r, Text hash) {
-        m_name.clear();
-        ReadName(r, false);
-        std::uint32_t size = 0;
-        ReadSize(r, size);  // the first record yields a result even without a size tag
-        Append(hash, size, Sources(r));
-    }
-
-    // Returns the result value.
-    int LaterRecords(Text t, std::int32_t n) {
-        std::int32_t remaining = n - 1;
-        if (remaining <= 0) return n;
-        for (;;) {
-            const Pos p = Find(t, "8915");
-            if (p == -1) return remaining;
-            Text r = Take(t, 0, p + 6);
-            t = From(t, p + 6);
-            // The hash is anchored on the last non-overlapping 000000 before the cut; each
-            // further one restarts the record just past the one before.
-            Text hash = CutHash(r);
-            while (Find(r, "000000") != -1) hash = CutHash(r);
-            ReadName(r, true);  // without a name tag the previous name stays
-            std::uint32_t size = 0;
-            if (!ReadSize(r, size)) continue;  // no size: no result
-            Append(hash, size, Sources(r));
-            if (--remaining <= 0) return n;
-        }
-    }
-
-    // The hash: the 32 digits ending 46 digits before the first 000000 of r; r moves past it.
-    static Text CutHash(Text& r) {
-        const Pos q = Find(r, "000000");
-        const Text hash = Take(Take(r, q - 46, q), 0, 32);
-        r = From(r, q + 6);
-        return hash;
-    }
-
-private:
-    // Reads the name tag of r into m_name, if there is one. The name ends at the size tag or
-    // after its announced length; later records move r past it, the first does not.
-    void ReadName(Text& r, bool movePast) {
-        const Pos i = Find(r, "8201");
-        if (i == -1) return;
-        r = From(r, i + 4);
-        const Pos length = Le16(Take(r, 0, 4));
-        r = From(r, 4);
-        const Pos j = Find(r, "8302");
-        const Pos nameLength = j != -1 ? j : 2 * length;
-        m_name = NameFromDigits(Take(r, 0, nameLength));
-        if (movePast) r = From(r, nameLength);
-    }
-
-    // Reads a four-byte size (8302, r moves past the tag) or else a two-byte one (8802).
-    // Returns false when neither tag is there; size is then read as from position 3.
-    static bool ReadSize(Text& r, std::uint32_t& size) {
-        if (const Pos j = Find(r, "8302"); j != -1) {
-            r = From(r, j + 4);
-            size = Le32(Take(r, 0, 8));
-            return true;
-        }
-        const Pos k = Find(r, "8802");
-        size = Le16(Take(From(r, k + 4), 0, 4));
-        return k != -1;
-    }
-
-    static std::uint32_t Sources(Text r) { return Byte0(From(r, Find(r, "8915") + 4)); }
-
-    QStringList& m_results;
-    QString m_name;  // carried to a later record without a name tag
-    QString m_link;  // scratch buffer for the link
-};
-
-// Inflates the zlib stream that starts at byte 6 of the answer area, as a fixed-size input
-// area (the area's bytes, then zeros) would be: stops at the stream's end, at an error, or
-// when the output that is read is full. The output goes straight into the hex image, a chunk
-// at a time, so the inflated bytes are never held whole. Returns the bytes inflated.
-std::size_t InflatePackedToHex(const std::uint8_t* answer, std::size_t received,
-                               std::string& image) {
-    constexpr std::size_t kSourceLength = 2097146;  // the length handed to the inflater
-    constexpr std::size_t kChunk = 65536;
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) return 0;
-    auto chunk = std::make_unique<std::uint8_t[]>(kChunk);
-    static const std::uint8_t kZeros[65536] = {};
-    std::size_t fed = 0;
-    std::size_t written = 0;
-    const std::size_t dataBytes = received > 6 ? received - 6 : 0;
-    int status = Z_OK;
-    while (status == Z_OK && written < kInflatedReadSize && fed < kSourceLength) {
-        if (fed < dataBytes) {
-            stream.next_in = const_cast<Bytef*>(answer + 6 + fed);
-            stream.avail_in = static_cast<uInt>(dataBytes - fed);
-        } else {
-            stream.next_in = const_cast<Bytef*>(kZeros);
-            stream.avail_in = static_cast<uInt>(std::min(sizeof kZeros, kSourceLength - fed));
-        }
-        const std::size_t room = std::min(kChunk, kInflatedReadSize - written);
-        stream.next_out = chunk.get();
-        stream.avail_out = static_cast<uInt>(room);
-        const uInt before = stream.avail_in;
-        status = inflate(&stream, Z_NO_FLUSH);
-        fed += before - stream.avail_in;
-        const std::size_t produced = room - stream.avail_out;
-        AppendHexImage(chunk.get(), produced, image);
-        written += produced;
-        if (status == Z_BUF_ERROR && before == stream.avail_in && produced == 0) break;
-    }
-    inflateEnd(&stream);
-    return written;
-}
-
-}  // namespace
-
-QString SizeText(std::uint64_t size) {
-    // "%3.2f" and the unit: to_chars rounds exactly as printf does, without its overhead. The
-    // width never pads, as "0.00" is already four characters.
-    const double value = static_cast<double>(size);
-    double scaled = value / 1073741824.0;
-    char unit = 'G';
-    if (size < 1048576ull) {
-        scaled = value / 1024.0;
-        unit = 'K';
-    } else if (size < 1073741824ull) {
-        scaled = value / 1048576.0;
-        unit = 'M';
-    }
-    char text[64];
-    const auto end =
-        std::to_chars(text, text + sizeof text - 1, scaled, std::chars_format::fixed, 2);
-    *end.ptr = unit;
-    return QString::fromLatin1(text, end.ptr + 1 - text);
-}
-
-QString PercentEncodeUtf8(const QString& text) {
-    QString out;
-    AppendPercentEncodedUtf8(text, out);
-    return out;
-}
-
-void AppendPercentEncodedUtf8(const QString& text, QString& link) {
+char16_t* WritePercentEncoded(const QString& text, char16_t* out) {
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-    static constexpr std::string_view kKept = "-_.!~*'()[],&#";
-    const qsizetype start = link.size();
-    link.resize(start + 9 * text.size());  // the most one UTF-16 unit can become
-    char16_t* const begin = reinterpret_cast<char16_t*>(link.data()) + start;
-    char16_t* out = begin;
     auto escape = [&out](unsigned byte) {
         *out++ = u'%';
         *out++ = kHex[(byte >> 4) & 15];
@@ -279,8 +41,7 @@ void AppendPercentEncodedUtf8(const QString& text, QString& link) {
     };
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-            (c < 0x80 && kKept.find(static_cast<char>(c)) != std::string_view::npos)) {
+        if (KeptAsIs(c)) {
             *out++ = c;
         } else if (c <= 0x7F) {
             escape(c);
@@ -293,41 +54,264 @@ void AppendPercentEncodedUtf8(const QString& text, QString& link) {
             escape(0x80 + (c & 0x3F));
         }
     }
-    link.truncate(start + (out - begin));
+    return out;
 }
 
-int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results) {
-    received = std::min(received, kAnswerAreaSize);
-    std::string image;
-    Decoder decoder(results);
-    const bool plain = received > 0 && answer[0] == 0xE3;
-    if (plain) {
-        image.reserve(2 * kAnswerAreaSize);
-        AppendHexImage(answer, received, image);
-        image.append(2 * (kAnswerAreaSize - received), '0');
-        Text t = From(image, 12);
-        const auto n = static_cast<std::int32_t>(Le32(Take(t, 0, 8)));
-        t = From(t, 8);
-        const Text hash = Take(t, 0, 32);
-        const Pos p = Find(t, "8915");
-        // The record ends right after the sources tag's value, as in packed answers.
-        const Text r = Take(t, 0, p + 6);
-        t = From(t, p + 6);
-        decoder.FirstRecord(r, hash);
-        return decoder.LaterRecords(t, n);
+char16_t* WriteLatin1(std::string_view text, char16_t* out) {
+    for (const char c : text) *out++ = static_cast<unsigned char>(c);
+    return out;
+}
+
+// Source counts are small numbers, mostly: their texts are made once and shared.
+QString SourcesText(std::uint32_t sources) {
+    static const std::array<QString, 256> kSmall = [] {
+        std::array<QString, 256> texts;
+        for (std::uint32_t i = 0; i < texts.size(); ++i) texts[i] = QString::number(i);
+        return texts;
+    }();
+    return sources < kSmall.size() ? kSmall[sources] : QString::number(sources);
+}
+
+QString NameFromBytes(const std::uint8_t* bytes, std::size_t size) {
+    const bool cut = size > kNameBytes;
+    std::size_t length = std::min(size, kNameBytes);
+    if (const void* zero = std::memchr(bytes, 0, length); zero != nullptr)
+        length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - bytes);
+    if (cut) {
+        // Drop a character whose bytes did not all fit.
+        std::size_t lead = length;
+        while (lead > 0 && (bytes[lead - 1] & 0xC0) == 0x80) --lead;
+        if (lead > 0 && bytes[lead - 1] >= 0xC0) {
+            const std::uint8_t b = bytes[lead - 1];
+            const std::size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+            if (length - (lead - 1) < need) length = lead - 1;
+        }
     }
-    image.reserve(2 * kInflatedReadSize);
-    const std::size_t written = InflatePackedToHex(answer, received, image);
-    image.append(2 * (kInflatedReadSize - written), '0');
-    Text t = image;
-    const auto n = static_cast<std::int32_t>(Le32(Take(t, 0, 8)));
-    t = From(t, 8);
-    const Pos p = Find(t, "8915");
-    Text r = Take(t, 0, p + 6);
-    t = From(t, p + 6);
-    const Text hash = Decoder::CutHash(r);
-    decoder.FirstRecord(r, hash);
-    return decoder.LaterRecords(t, n);
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+}
+
+// The fields of one record that make a result.
+struct Record {
+    const std::uint8_t* hash = nullptr;
+    const std::uint8_t* name = nullptr;
+    std::size_t nameLength = 0;
+    bool hasName = false;
+    bool hasSize = false;
+    std::uint64_t size = 0;
+    bool hasSizeHigh = false;
+    std::uint64_t sizeHigh = 0;
+    bool hasSources = false;
+    std::uint64_t sources = 0;
+    bool hasComplete = false;
+    std::uint64_t complete = 0;
+
+    void Take(const Tag& tag) {
+        // The first tag of each kind counts.
+        switch (tag.id) {
+            case kTagIdName:
+                if (tag.isString && !hasName) {
+                    hasName = true;
+                    name = tag.string;
+                    nameLength = tag.stringLength;
+                }
+                break;
+            case kTagIdSize:
+                Keep(tag, hasSize, size);
+                break;
+            case kTagIdSizeHigh:
+                Keep(tag, hasSizeHigh, sizeHigh);
+                break;
+            case kTagIdSources:
+                Keep(tag, hasSources, sources);
+                break;
+            case kTagIdCompleteSources:
+                Keep(tag, hasComplete, complete);
+                break;
+            default:
+                break;
+        }
+    }
+
+    std::uint64_t FileSize() const {
+        // A 32-bit size with its high half in a tag of its own, or a 64-bit size whole.
+        if (hasSizeHigh && size <= 0xFFFFFFFFu) return size | ((sizeHigh & 0xFFFFFFFFu) << 32);
+        return size;
+    }
+
+private:
+    static void Keep(const Tag& tag, bool& has, std::uint64_t& value) {
+        if (!tag.isInteger || has) return;
+        has = true;
+        value = tag.integer;
+    }
+};
+
+std::uint32_t Count32(std::uint64_t value) {
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, 0xFFFFFFFFu));
+}
+
+class Decoder {
+public:
+    Decoder(QStringList& results, std::vector<std::uint32_t>* completeSources)
+        : m_results(results), m_completeSources(completeSources) {}
+
+    // The payload: a 32-bit result count, then the records. Returns the count, as a signed
+    // number: positive when results were announced.
+    int Payload(const std::uint8_t* data, std::size_t size) {
+        ByteReader reader(data, size);
+        std::uint32_t announced = 0;
+        if (!reader.U32(announced)) return 0;
+        const auto count = static_cast<std::int32_t>(announced);
+        // Room for as many results as the bytes can hold (a record takes 26 bytes or more).
+        if (count > 0)
+            m_results.reserve(m_results.size() +
+                              4 * std::min<qsizetype>(count, static_cast<qsizetype>(size / 26)));
+        // The bytes bound the loop too, whatever the count.
+        for (std::int32_t i = 0; i < count; ++i)
+            if (!ReadRecord(reader)) break;
+        return count;
+    }
+
+private:
+    // Reads one record and appends its result when it has a name and a size. False when the
+    // rest of the answer cannot be read (cut short, or a tag of unknown type).
+    bool ReadRecord(ByteReader& reader) {
+        Record record;
+        std::uint32_t tagCount = 0;
+        if (!reader.Bytes(16, record.hash) || !reader.Skip(4 + 2) || !reader.U32(tagCount))
+            return false;
+        Tag tag;
+        for (std::uint32_t t = 0; t < tagCount; ++t) {
+            if (ReadTag(reader, tag) != TagResult::Read) return false;
+            record.Take(tag);
+        }
+        if (record.hasName && record.hasSize) Append(record);
+        return true;
+    }
+
+    void Append(const Record& record) {
+        QString name = NameFromBytes(record.name, record.nameLength);
+        if (name.isEmpty()) return;  // a row needs a name
+        const std::uint64_t size = record.FileSize();
+        // "ed2k://|file|NAME|SIZE|HASH|/", written into the scratch area, then copied out at
+        // its exact size: an answer holds thousands of links, and every spare byte counts.
+        static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+        char sizeDigits[24];
+        const std::string_view sizeText(
+            sizeDigits, static_cast<std::size_t>(
+                            std::to_chars(sizeDigits, sizeDigits + 24, size).ptr - sizeDigits));
+        m_link.resize(static_cast<std::size_t>(16 + 9 * name.size() + 24 + 32 + 2));
+        char16_t* const begin = m_link.data();
+        char16_t* out = WriteLatin1("ed2k://|file|", begin);
+        out = WritePercentEncoded(name, out);
+        *out++ = u'|';
+        out = WriteLatin1(sizeText, out);
+        *out++ = u'|';
+        for (int i = 0; i < 16; ++i) {
+            *out++ = kHex[record.hash[i] >> 4];
+            *out++ = kHex[record.hash[i] & 15];
+        }
+        out = WriteLatin1("|/", out);
+        QString link(reinterpret_cast<const QChar*>(begin), out - begin);
+        m_results.append(std::move(name));
+        m_results.append(SizeText(size));
+        m_results.append(SourcesText(Count32(record.sources)));
+        m_results.append(std::move(link));
+        if (m_completeSources != nullptr) m_completeSources->push_back(Count32(record.complete));
+    }
+
+    QStringList& m_results;
+    std::vector<std::uint32_t>* m_completeSources;
+    std::vector<char16_t> m_link;  // scratch area for a link
+};
+
+// The inflated payload of a packed answer.
+struct Inflated {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+// Inflates the zlib stream that starts at byte 6 of the answer: stops at the stream's end, at
+// an error, when the input runs out, or when the output reaches its limit. An answer that
+// inflates only in part gives that part.
+Inflated Inflate(const std::uint8_t* answer, std::size_t received) {
+    Inflated out;
+    // The zlib header, checked here, so that the deflate data behind it can be inflated raw:
+    // the checksum at the end is not needed, as a stream that breaks off gives what it gave.
+    if (received < 8) return out;
+    const std::uint8_t method = answer[6];
+    const std::uint8_t flags = answer[7];
+    if ((method & 0x0F) != Z_DEFLATED || (method >> 4) > 7 || (method * 256 + flags) % 31 != 0 ||
+        (flags & 0x20) != 0)
+        return out;
+    z_stream stream{};
+    if (inflateInit2(&stream, -15) != Z_OK) return out;
+    // One area of the limit's size, left untouched where nothing is written.
+    out.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kInflatedReadSize);
+    stream.next_in = const_cast<Bytef*>(answer + 8);
+    stream.avail_in = static_cast<uInt>(received - 8);
+    stream.next_out = out.bytes.get();
+    stream.avail_out = static_cast<uInt>(kInflatedReadSize);
+    while (inflate(&stream, Z_NO_FLUSH) == Z_OK && stream.avail_out > 0) {
+    }
+    out.size = kInflatedReadSize - stream.avail_out;
+    inflateEnd(&stream);
+    return out;
+}
+
+}  // namespace
+
+QString SizeText(std::uint64_t size) {
+    // "%3.2f" of size / 2^shift with the unit. The width never pads, as "0.00" is already four
+    // characters.
+    int shift = 30;
+    char unit = 'G';
+    if (size < 1048576ull) {
+        shift = 10;
+        unit = 'K';
+    } else if (size < 1073741824ull) {
+        shift = 20;
+        unit = 'M';
+    }
+    char text[64];
+    char* end = text;
+    if (size < (1ull << 53)) {
+        // The double is exact here, and so is this: hundredths rounded half to even, as printf
+        // rounds an exact binary value.
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(size) * 100;
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        const unsigned __int128 rest = scaled & ((half << 1) - 1);
+        auto hundredths = static_cast<std::uint64_t>(scaled >> shift);
+        if (rest > half || (rest == half && (hundredths & 1) != 0)) ++hundredths;
+        end = std::to_chars(text, text + 40, hundredths / 100).ptr;
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + hundredths % 100 / 10);
+        *end++ = static_cast<char>('0' + hundredths % 10);
+    } else {
+        const double scaled = static_cast<double>(size) / static_cast<double>(1ull << shift);
+        end = std::to_chars(text, text + 40, scaled, std::chars_format::fixed, 2).ptr;
+    }
+    *end++ = unit;
+    return QString::fromLatin1(text, end - text);
+}
+
+QString PercentEncodeUtf8(const QString& text) {
+    QString out(9 * text.size(), Qt::Uninitialized);  // the most one UTF-16 unit can become
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    out.truncate(WritePercentEncoded(text, begin) - begin);
+    out.squeeze();
+    return out;
+}
+
+int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results,
+                       std::vector<std::uint32_t>* completeSources) {
+    received = std::min(received, kAnswerAreaSize);
+    Decoder decoder(results, completeSources);
+    // Protocol byte, length and opcode are passed over: the caller has read one whole packet.
+    if (received > 0 && answer[0] == 0xE3)
+        return received > 6 ? decoder.Payload(answer + 6, received - 6) : 0;
+    const Inflated inflated = Inflate(answer, received);
+    return decoder.Payload(inflated.bytes.get(), inflated.size);
 }
 
 }  // namespace ed2k

@@ -4,26 +4,28 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
-// The eD2k search answer as a text scan: the answer's bytes as upper-case hex digits, cut at
-// the tag markers 8915 (sources), 8201 (name), 8302 / 8802 (size) and 000000 (tag count, which
-// anchors the file hash). Plain answers start with 0xE3; anything else is zlib-packed.
+// The eD2k search answer, read by its structure: a 32-bit result count, then per result the
+// file hash, the publisher's id and port, and its tags (compact or old-style). Plain answers
+// start with 0xE3; anything else is zlib-packed.
 namespace ed2k {
 
-// Size of the receive area; received bytes are followed by zeros up to it.
+// The most of an answer that is read; a longer packet is cut to this.
 inline constexpr std::size_t kAnswerAreaSize = 1048576;
-// Inflated output that is read of a packed answer.
+// The most a packed answer may inflate to; the rest is not read.
 inline constexpr std::size_t kInflatedReadSize = 2097152;
 
-// Decodes the answer (received bytes; the rest of the area counts as zeros) and appends four
-// texts per result to results: name, size text, sources text, link. Returns a positive value
-// when results were announced (N >= 1), 0 or less otherwise.
-int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results);
+// Decodes the answer (one whole packet: frame header, then the payload) and appends four texts
+// per result to results: name, size text, sources text, link. Results without a name or a size
+// are left out. Returns the announced count as a signed number: positive when results were
+// announced, 0 or less otherwise (nothing is appended then). completeSources, when given, gets
+// each appended result's count of complete sources.
+int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results,
+                       std::vector<std::uint32_t>* completeSources = nullptr);
 
 // The name part of an ed2k link: UTF-16 units as UTF-8 escapes, a few ASCII marks kept.
 QString PercentEncodeUtf8(const QString& text);
-// The same, appended to link.
-void AppendPercentEncodedUtf8(const QString& text, QString& link);
 
 // "%3.2fK", "%3.2fM" or "%3.2fG" of a byte count.
 QString SizeText(std::uint64_t size);

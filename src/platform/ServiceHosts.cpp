@@ -15,9 +15,13 @@ void override(QString& host, const char* variable) {
 ServiceHosts ServiceHosts::defaults() {
     // Our own hosts are not public yet: the .invalid names fail fast until they are configured.
     return ServiceHosts{
-        QStringLiteral("service.quimb.invalid"), QStringLiteral("stats.quimb.invalid"),
-        QStringLiteral("magnet.quimb.invalid"),  QStringLiteral("pan.baidu.com"),
-        QStringLiteral("passport.baidu.com"),    QStringLiteral("passport.baidu.com"),
+        QStringLiteral("service.quimb.invalid"),
+        QStringLiteral("stats.quimb.invalid"),
+        QStringLiteral("magnet.quimb.invalid"),
+        QStringLiteral("pan.baidu.com"),
+        QStringLiteral("passport.baidu.com"),
+        QStringLiteral("passport.baidu.com"),
+        QString(),
     };
 }
 
@@ -29,5 +33,6 @@ ServiceHosts ServiceHosts::fromEnvironment() {
     override(hosts.netdisk, "QUIMB_NETDISK_HOST");
     override(hosts.passport, "QUIMB_PASSPORT_HOST");
     override(hosts.vcode, "QUIMB_VCODE_HOST");
+    override(hosts.serverMet, "QUIMB_SERVER_MET");
     return hosts;
 }

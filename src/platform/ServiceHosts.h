@@ -11,8 +11,10 @@ struct ServiceHosts {
     QString netdisk;   // Baidu Netdisk
     QString passport;  // Baidu passport
     QString vcode;     // Baidu verification images
+    // A server.met file whose servers join the server list (QUIMB_SERVER_MET); empty: none.
+    QString serverMet;
 
     static ServiceHosts defaults();
-    // The defaults with every QUIMB_*_HOST variable that is set and not empty applied.
+    // The defaults with every QUIMB_* variable that is set and not empty applied.
     static ServiceHosts fromEnvironment();
 };

@@ -78,9 +78,11 @@ void Search::ProgressThread() {
         } else if (caption == QStringLiteral("正在搜索...")) {
             dialog.setText(res::IDC_SEARCH, QStringLiteral("正在搜索."));
         }
-        // A cancelled search still waits until its sessions have counted themselves, which
-        // they do promptly once their sockets are shut.
-        if (!m_coordination.SleepFor(std::chrono::milliseconds(500)))
+        // The caption moves on every 500 ms, but the display ends as soon as the last session
+        // has counted itself finished. A cancelled search still waits until its sessions have
+        // counted themselves, which they do promptly once their sockets are shut.
+        const auto tick = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        if (!m_coordination.SleepUntilAllFinished(tick, serverCount) && m_coordination.m_cancel)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         lock.lock();
     }

@@ -27,10 +27,34 @@ struct SearchCoordination {
     SearchCoordination(DialogPort& d, ResultListPort& l, const ServerTable& s)
         : dialog(d), list(l), servers(s) {}
 
-    // Sleeps for duration, or less when the search is cancelled. Returns false if cancelled.
-    bool SleepFor(std::chrono::milliseconds duration) {
+    // Sleeps until deadline, or less when the search is cancelled or when every session has
+    // counted itself finished. Returns whether every session has.
+    template <typename TimePoint>
+    bool SleepUntilAllFinished(TimePoint deadline, int sessions) {
         std::unique_lock lock(m_wakeMutex);
-        return !m_wake.wait_for(lock, duration, [this] { return m_cancel.load(); });
+        m_wake.wait_until(lock, deadline, [&] { return m_cancel.load() || AllFinished(sessions); });
+        return AllFinished(sessions);
+    }
+
+    // A session's last action on shared state: it counts itself finished, and wakes the
+    // progress display, which then ends at once instead of at its next tick.
+    void CountFinished() {
+        {
+            std::lock_guard lock(m_searchMutex);
+            ++m_finishedCount;
+        }
+        WakeProgress();
+    }
+    // For a session that counted itself under a hold of the search mutex of its own: call it
+    // once that hold has ended.
+    void WakeProgress() {
+        std::lock_guard wakeLock(m_wakeMutex);
+        m_wake.notify_all();
+    }
+
+    bool AllFinished(int sessions) {
+        std::lock_guard lock(m_searchMutex);
+        return m_finishedCount == sessions;
     }
 
     void Cancel() {

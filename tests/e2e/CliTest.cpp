@@ -3,7 +3,14 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+
 #include "DevNet.h"
+#include "ed2k/HexText.h"
+#include "ed2k/SearchAnswerDecoder.h"
 
 namespace {
 
@@ -17,13 +24,16 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override { m_net.Start(); }
 
-    CliRun Run(const QStringList& arguments) {
+    // Runs quimb-cli on the simulated network; extra settings override its hosts.
+    CliRun Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         const ServiceHosts hosts = m_net.hosts();
         environment.insert(QStringLiteral("QUIMB_SERVICE_HOST"), hosts.service);
         environment.insert(QStringLiteral("QUIMB_STATS_HOST"), hosts.stats);
         environment.insert(QStringLiteral("QUIMB_MAGNET_HOST"), hosts.magnet);
+        environment.remove(QStringLiteral("QUIMB_SERVER_MET"));
+        environment.insert(extra);
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(QUIMB_CLI_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
@@ -98,6 +108,96 @@ TEST_F(CliTest, Ed2kSearchesEveryServerOfTheList) {
         EXPECT_FALSE(cells[2].isEmpty());
     }
     EXPECT_TRUE(run.err.contains(QStringLiteral("共搜到：10")));
+}
+
+// The line quimb-cli prints for a file as a server lists it.
+QString ExpectedLine(const devnet::Ed2kHit& hit) {
+    std::string hash;
+    AppendHexImage(hit.hash.data(), 16, hash);
+    const QString name = QString::fromStdString(hit.name);
+    return name + '\t' + ed2k::SizeText(hit.size) + '\t' + QString::number(hit.sources) + '\t' +
+           "ed2k://|file|" + ed2k::PercentEncodeUtf8(name) + '|' + QString::number(hit.size) + '|' +
+           QString::fromStdString(hash) + "|/";
+}
+
+// A user without a service host names a server.met of servers that answer in both dialects.
+TEST_F(CliTest, SearchesTheServersOfAServerMetInBothDialects) {
+    devnet::Ed2kServerConfig compact, oldStyle;
+    compact.hits = 30;
+    compact.packed = true;
+    oldStyle.hits = 30;
+    oldStyle.seed = 5;
+    oldStyle.dialect = devnet::Ed2kDialect::OldStyle;
+    m_net.AddEd2kServer(compact);
+    m_net.AddEd2kServer(oldStyle);
+    QTemporaryDir dir;
+    const QString met = dir.filePath(QStringLiteral("server.met"));
+    QFile file(met);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::vector<std::uint8_t> bytes = m_net.ServerMet();
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+
+    QProcessEnvironment noService;
+    noService.insert(QStringLiteral("QUIMB_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
+    const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"),
+                            QStringLiteral("--server-met"), met, QStringLiteral("星际")},
+                           noService);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    // Every file exactly once; a file both servers list may show either server's count.
+    QHash<QString, QSet<QString>> expected;  // link -> the lines it may have
+    for (const auto& config : {compact, oldStyle})
+        for (const auto& hit : devnet::Ed2kHitsFor("星际", config.seed, config.hits, true)) {
+            const QString line = ExpectedLine(hit);
+            expected[line.section(u'\t', 3)].insert(line);
+        }
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), expected.size());
+    bool large = false, many = false;
+    for (const QString& line : lines) {
+        EXPECT_TRUE(expected.value(line.section(u'\t', 3)).contains(line)) << line.toStdString();
+        large = large || line.section(u'\t', 3).section(u'|', 3, 3).toULongLong() > 0xFFFFFFFFull;
+        many = many || line.section(u'\t', 2, 2).toInt() > 255;
+    }
+    EXPECT_TRUE(large);
+    EXPECT_TRUE(many);
+}
+
+TEST_F(CliTest, AServerMetThatCannotBeReadIsAUsageErrorOnlyWhenNamedOnTheCommandLine) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.met"));
+    const CliRun named = Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"),
+                              QStringLiteral("--server-met=") + missing, QStringLiteral("x")});
+    EXPECT_EQ(named.exitCode, 2);
+    EXPECT_TRUE(named.err.contains(missing + QStringLiteral(": cannot open")));
+
+    QProcessEnvironment variable;
+    variable.insert(QStringLiteral("QUIMB_SERVER_MET"), missing);
+    const CliRun warned = Run(
+        {QStringLiteral("search"), QStringLiteral("--engine=ed2k"), QStringLiteral("x")}, variable);
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_TRUE(warned.err.contains(missing + QStringLiteral(": cannot open")));
+
+    // A damaged file: one message, and the servers before the damage are searched.
+    devnet::Ed2kServerConfig server;
+    server.hits = 3;
+    m_net.AddEd2kServer(server);
+    std::vector<std::uint8_t> bytes = m_net.ServerMet();
+    bytes[1] = 0xFF;  // a count of 255 servers
+    const QString damaged = dir.filePath(QStringLiteral("damaged.met"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+    QProcessEnvironment noService;
+    noService.insert(QStringLiteral("QUIMB_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
+    const CliRun used = Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"),
+                             QStringLiteral("--server-met"), damaged, QStringLiteral("x")},
+                            noService);
+    EXPECT_EQ(used.exitCode, 0);
+    EXPECT_EQ(used.err.count(damaged), 1) << used.err.toStdString();
+    EXPECT_EQ(used.out.count(u'\n'), 3);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

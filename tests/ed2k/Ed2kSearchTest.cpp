@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+
 #include <chrono>
 #include <thread>
 
 #include "DevNet.h"
 #include "Ed2kAnswer.h"
 #include "app/ServerTable.h"
+#include "ed2k/Ed2kPackets.h"
 #include "ed2k/Ed2kSession.h"
 #include "platform/MemoryWindow.h"
 #include "res/ResourceIds.h"
@@ -71,7 +74,7 @@ TEST_F(Ed2kSearchTest, OneServersResultsGoInReversedAndCounted) {
     config.hits = 3;
     auto& server = Add(config);
     RunSearch();
-    const auto hits = devnet::Ed2kHitsFor("星际", config.seed, 3);
+    const auto hits = devnet::Ed2kHitsFor("星际", config.seed, 3, true);
     const auto rows = m_list.rows();
     ASSERT_EQ(rows.size(), 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(rows[i][0], QString::fromStdString(hits[2 - i].name));
@@ -133,6 +136,48 @@ TEST_F(Ed2kSearchTest, TheCaptionCyclesEveryHalfSecondUntilTheLastSessionEnds) {
     EXPECT_GT(step, milliseconds(400));
     EXPECT_LT(step, milliseconds(800));
     EXPECT_EQ(m_list.rowCount(), 2);
+}
+
+// As a mature client talks to a server: login, its list of shared files, then several searches
+// on the one connection. Every search is answered.
+TEST_F(Ed2kSearchTest, SimulatedServersAnswerEverySearchOfAConnection) {
+    Ed2kServerConfig config;
+    config.hits = 4;
+    auto& server = Add(config);
+    m_net.Start();
+    TcpConnection connection;
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    ASSERT_TRUE(connection.Connect(htonl(INADDR_LOOPBACK),
+                                   htons(static_cast<std::uint16_t>(server.port())), deadline));
+    const auto& login = ed2k::LoginPacket();
+    const std::vector<std::uint8_t> offerFiles = devnet::Frame(0xE3, 0x15, {0, 0, 0, 0});
+    const std::vector<std::uint8_t> packedNoise = devnet::Frame(0xD4, 0x15, {1, 2, 3});
+    std::vector<std::uint8_t> out(login.begin(), login.end());
+    for (const auto* packet : {&offerFiles, &packedNoise})
+        out.insert(out.end(), packet->begin(), packet->end());
+    for (const char* keyword : {"一", "二"}) {
+        const auto search = ed2k::SearchRequestPacket(QString::fromUtf8(keyword));
+        out.insert(out.end(), search.begin(), search.end());
+    }
+    ASSERT_TRUE(connection.SendAll(out.data(), out.size(), deadline));
+
+    // Read packets until both search answers are in.
+    std::vector<std::uint8_t> received;
+    int answers = 0;
+    std::uint8_t chunk[4096];
+    while (answers < 2) {
+        const long got = connection.Receive(chunk, sizeof chunk, deadline);
+        ASSERT_GT(got, 0) << answers << " answers before the server stopped";
+        received.insert(received.end(), chunk, chunk + got);
+        while (received.size() >= 5) {
+            const std::size_t length = received[1] | (received[2] << 8) | (received[3] << 16) |
+                                       (static_cast<std::size_t>(received[4]) << 24);
+            if (received.size() < 5 + length) break;
+            if (received[5] == ed2k::kOpSearchResult) ++answers;
+            received.erase(received.begin(), received.begin() + static_cast<long>(5 + length));
+        }
+    }
+    EXPECT_EQ(server.keywords(), (std::vector<std::string>{"一", "二"}));
 }
 
 TEST_F(Ed2kSearchTest, ASessionThatCannotConnectFailsAtOnce) {

@@ -49,8 +49,10 @@ void DevNet::AddDemoEd2kServers(int count) {
     for (int i = 0; i < count; ++i) {
         Ed2kServerConfig config;
         config.seed = static_cast<std::uint32_t>(i * 11 + 3);
-        config.packed = i % 2 == 1;
-        config.segments = i % 3 == 2 ? 4 : 1;
+        // Both kinds of server: compact tags (plain or packed) and old-style tags.
+        config.dialect = i % 3 == 2 ? Ed2kDialect::OldStyle : Ed2kDialect::Compact;
+        config.packed = i % 3 == 1;
+        config.segments = i % 4 == 3 ? 4 : 1;
         config.answerDelayMs = 100 + 150 * (i % 4);
         AddEd2kServer(config);
     }
@@ -63,6 +65,29 @@ void DevNet::PublishServerList() {
     std::string list;
     for (const auto& server : m_ed2kServers) list += server->ListEntry() + "\r\n";
     m_service.SetServerList(list);
+}
+
+std::vector<std::uint8_t> DevNet::ServerMet() const {
+    std::vector<std::uint8_t> file{0xE0};
+    auto put = [&file](std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    // Old-style string tags: type 2, a one-byte name, a 16-bit length and the text.
+    auto text = [&](std::uint8_t id, const std::string& value) {
+        file.insert(file.end(), {0x02, 0x01, 0x00, id});
+        put(value.size(), 2);
+        file.insert(file.end(), value.begin(), value.end());
+    };
+    put(m_ed2kServers.size(), 4);
+    for (std::size_t i = 0; i < m_ed2kServers.size(); ++i) {
+        file.insert(file.end(), {127, 0, 0, 1});
+        put(static_cast<std::uint64_t>(m_ed2kServers[i]->port()), 2);
+        put(3, 4);  // tags: name, description, and the users as a compact integer
+        text(0x01, "devnet eD2k " + std::to_string(i + 1));
+        text(0x0B, "simulated server on loopback");
+        file.insert(file.end(), {0x89, 0x87, static_cast<std::uint8_t>(i * 7)});
+    }
+    return file;
 }
 
 ServiceHosts DevNet::hosts() const {

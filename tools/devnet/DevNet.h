@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,12 +29,14 @@ public:
     ServiceHosts hosts() const;
     // "export QUIMB_..._HOST=..." lines for a shell.
     std::string EnvironmentText() const;
+    // The eD2k servers as a server.met file, with a name and a description for each.
+    std::vector<std::uint8_t> ServerMet() const;
 
     // Adds an eD2k server (started at once when the network runs) and lists it in
     // emulesvr.txt.
     Ed2kServer& AddEd2kServer(const Ed2kServerConfig& config);
-    // A mix for the demo: count answering servers (some packed, some in pieces), plus one
-    // that refuses connections.
+    // A mix for the demo: count answering servers (compact tags, some packed; old-style tags;
+    // some answers in pieces), plus one that refuses connections.
     void AddDemoEd2kServers(int count);
 
     ServiceHost m_service;

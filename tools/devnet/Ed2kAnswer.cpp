@@ -3,6 +3,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -18,39 +19,117 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
+void Put64(std::vector<std::uint8_t>& out, std::uint64_t v) {
+    Put32(out, static_cast<std::uint32_t>(v));
+    Put32(out, static_cast<std::uint32_t>(v >> 32));
+}
 
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 15];
+// Writes tags in one dialect.
+class TagWriter {
+public:
+    TagWriter(std::vector<std::uint8_t>& out, Ed2kDialect dialect)
+        : m_out(out), m_dialect(dialect) {}
+
+    void String(std::uint8_t id, std::string_view text) {
+        if (m_dialect == Ed2kDialect::Compact && !text.empty() && text.size() <= 16) {
+            Header(static_cast<std::uint8_t>(0x10 + text.size()), id);
+        } else {
+            Header(0x02, id);
+            Put16(m_out, static_cast<std::uint32_t>(text.size()));
+        }
+        m_out.insert(m_out.end(), text.begin(), text.end());
     }
-    return out;
-}
 
-int Count(std::string_view text, std::string_view marker, bool overlapping = true) {
-    int count = 0;
-    for (std::size_t at = text.find(marker); at != std::string_view::npos;
-         at = text.find(marker, at + (overlapping ? 1 : marker.size())))
-        ++count;
-    return count;
-}
+    // Compact: the smallest width that holds the value; old-style: 32 bits, or 64 for sizes.
+    void Integer(std::uint8_t id, std::uint64_t value, bool size = false) {
+        if (m_dialect == Ed2kDialect::OldStyle) {
+            if (size) {
+                Header(0x0B, id);
+                Put64(m_out, value);
+            } else {
+                Header(0x03, id);
+                Put32(m_out, static_cast<std::uint32_t>(value));
+            }
+        } else if (value < 0x100) {
+            Header(0x09, id);
+            m_out.push_back(static_cast<std::uint8_t>(value));
+        } else if (value < 0x10000) {
+            Header(0x08, id);
+            Put16(m_out, static_cast<std::uint32_t>(value));
+        } else if (value <= 0xFFFFFFFFu) {
+            Header(0x03, id);
+            Put32(m_out, static_cast<std::uint32_t>(value));
+        } else {
+            Header(0x0B, id);
+            Put64(m_out, value);
+        }
+    }
 
-// Whether a scan by tag markers finds exactly the fields of this record and nothing else.
-bool Readable(const Ed2kHit& hit) {
-    const std::string hex = Hex(EncodeRecord(hit));
-    const bool twoByteSize = hit.size < 65536;
-    return Count(hex, "8915") == 1 && Count(hex, "8201") == 1 &&
-           Count(hex, "8302") == (twoByteSize ? 0 : 1) &&
-           Count(hex, "8802") == (twoByteSize ? 1 : 0) && Count(hex, "000000") == 1 &&
-           hex.find("000000") == 46 && hex.rfind("8915") == hex.size() - 6;
-}
+    // A tag named by a string rather than an id: no field of a search result uses it.
+    void NamedUint32(std::string_view name, std::uint32_t value) {
+        m_out.push_back(0x03);
+        Put16(m_out, static_cast<std::uint32_t>(name.size()));
+        m_out.insert(m_out.end(), name.begin(), name.end());
+        Put32(m_out, value);
+    }
+
+private:
+    void Header(std::uint8_t type, std::uint8_t id) {
+        if (m_dialect == Ed2kDialect::Compact) {
+            m_out.push_back(static_cast<std::uint8_t>(type | 0x80));
+        } else {
+            m_out.push_back(type);
+            Put16(m_out, 1);
+        }
+        m_out.push_back(id);
+    }
+
+    std::vector<std::uint8_t>& m_out;
+    Ed2kDialect m_dialect;
+};
 
 const char* const kPatterns[] = {
     "%s.2024.1080p.BluRay.x264.mkv", "[%s] 第%02d集 [中文字幕].mp4",   "%s.S01E%02d.HDTV.avi",
     "%s 原声大碟 %02d.flac",         "%s (Director's Cut) #%02d.rmvb",
 };
+
+// What real servers list beside plain files, keyed on the file so that every server lists the
+// same file alike.
+void AddVariety(Ed2kHit& hit, int index, std::uint64_t seed) {
+    constexpr std::uint64_t kMiB = 1048576;
+    if (index % 5 == 2) {
+        hit.size = (4096 + seed % 8192) * kMiB + seed % 999;  // past 4 GiB
+        hit.splitSize = index % 10 == 7;
+    } else if (index % 7 == 3) {
+        hit.size = (1 + seed % 200) * 16 * kMiB;  // 0x..000000: a run of zero bytes
+    }
+    if (index % 6 == 4) {
+        char name[32];
+        std::snprintf(name, sizeof name, "CD%02d.mp3", index % 100);
+        hit.name = name;
+    }
+    if (index % 2 == 0) hit.bitrate = static_cast<std::uint32_t>(128 + seed % 1000);
+    if (index % 8 == 5) {
+        hit.hash[5] = 0x89;  // the bytes of a sources tag inside the hash
+        hit.hash[6] = 0x15;
+    } else if (index % 8 == 6) {
+        hit.hash[9] = 0x82;  // ... and of a name tag
+        hit.hash[10] = 0x01;
+    }
+}
+
+// Per server: the publisher and how many hold the file.
+void AddServerVariety(Ed2kHit& hit, int index, std::uint64_t mix) {
+    if (index % 4 == 1) {
+        hit.clientId = static_cast<std::uint32_t>(mix % 0x1000000u);  // LowID
+        hit.clientPort = 0;
+    }
+    if (index % 9 == 0)
+        hit.sources = static_cast<std::uint32_t>(65536 + mix % 100000);
+    else if (index % 3 == 0)
+        hit.sources = static_cast<std::uint32_t>(256 + mix % 5000);
+    hit.completeSources = hit.sources / 2 + 1;
+}
 
 }  // namespace
 
@@ -64,68 +143,71 @@ std::vector<std::uint8_t> Frame(std::uint8_t protocol, std::uint8_t opcode,
     return packet;
 }
 
-std::vector<std::uint8_t> EncodeRecord(const Ed2kHit& hit) {
+std::vector<std::uint8_t> EncodeRecord(const Ed2kHit& hit, Ed2kDialect dialect) {
     std::vector<std::uint8_t> out(hit.hash.begin(), hit.hash.end());
     Put32(out, hit.clientId);
     Put16(out, hit.clientPort);
-    Put32(out, 5);  // tag count
-    out.insert(out.end(), {0x82, 0x01});
-    Put16(out, static_cast<std::uint32_t>(hit.name.size()));
-    out.insert(out.end(), hit.name.begin(), hit.name.end());
-    if (hit.size < 65536) {
-        out.insert(out.end(), {0x88, 0x02});
-        Put16(out, hit.size);
+    const bool split = dialect == Ed2kDialect::Compact && hit.splitSize && hit.size > 0xFFFFFFFFu;
+    Put32(out, 5u + (split ? 1u : 0u) + (hit.bitrate != 0 ? 1u : 0u));  // tag count
+    TagWriter tags(out, dialect);
+    tags.String(0x01, hit.name);
+    if (split) {
+        tags.Integer(0x02, hit.size & 0xFFFFFFFFu);
+        tags.Integer(0x3A, hit.size >> 32);
     } else {
-        out.insert(out.end(), {0x83, 0x02});
-        Put32(out, hit.size);
+        tags.Integer(0x02, hit.size, true);
     }
-    out.insert(out.end(), {0x82, 0x03, 0x05, 0x00, 'V', 'i', 'd', 'e', 'o'});
-    out.insert(out.end(), {0x89, 0x30, static_cast<std::uint8_t>(hit.sources / 2 + 1)});
-    out.insert(out.end(), {0x89, 0x15, hit.sources});
+    tags.String(0x03, "Video");
+    if (hit.bitrate != 0) tags.NamedUint32("bitrate", hit.bitrate);
+    tags.Integer(0x30, hit.completeSources);
+    tags.Integer(0x15, hit.sources);
     return out;
 }
 
-std::vector<Ed2kHit> Ed2kHitsFor(const std::string& keyword, std::uint32_t serverSeed, int count) {
+std::vector<Ed2kHit> Ed2kHitsFor(const std::string& keyword, std::uint32_t serverSeed, int count,
+                                 bool realWorld) {
     constexpr int kPool = 60;
     const std::uint64_t base = HashText(keyword);
     std::vector<Ed2kHit> hits;
     const int first = static_cast<int>(Mix(serverSeed) % kPool);
     for (int n = 0; n < count; ++n) {
         const int index = (first + n) % kPool;  // past the pool, files come round again
-        std::uint64_t seed = Mix(base + static_cast<std::uint64_t>(index));
+        const std::uint64_t seed = Mix(base + static_cast<std::uint64_t>(index));
         Ed2kHit hit;
         char name[600];
         std::snprintf(name, sizeof name, kPatterns[seed % 5], keyword.c_str(), index + 1);
         hit.name = name;
-        hit.size = (seed >> 8) % 8 == 0
-                       ? static_cast<std::uint32_t>(1000 + seed % 60000)
-                       : static_cast<std::uint32_t>(1048576 + (seed >> 16) % 4000000000u);
-        hit.sources = static_cast<std::uint8_t>(Mix(seed + serverSeed) % 12);
+        hit.size =
+            (seed >> 8) % 8 == 0 ? 1000 + seed % 60000 : 1048576 + (seed >> 16) % 4000000000u;
+        for (int i = 0; i < 16; ++i) hit.hash[i] = static_cast<std::uint8_t>(Mix(seed + i) >> 13);
+        const std::uint64_t mix = Mix(seed + serverSeed);
+        hit.sources = static_cast<std::uint32_t>(mix % 12);
+        hit.completeSources = hit.sources / 2 + 1;
         hit.clientId =
             static_cast<std::uint32_t>(0x01010101u + (Mix(seed ^ serverSeed) & 0x7F7F7F7Fu));
         hit.clientPort = 4662;
-        // Move the file's fields off anything a marker scan would trip over.
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            for (int i = 0; i < 16; ++i)
-                hit.hash[i] = static_cast<std::uint8_t>(Mix(seed + i) >> 13);
-            if (Readable(hit)) break;
-            seed = Mix(seed);
-            hit.size += 257;
-            hit.clientId += 0x01030507u;
+        if (realWorld) {
+            AddVariety(hit, index, seed);
+            AddServerVariety(hit, index, mix);
         }
         hits.push_back(hit);
     }
     return hits;
 }
 
-std::vector<std::uint8_t> SearchAnswerPacket(const std::vector<Ed2kHit>& hits, bool packed) {
+std::vector<std::uint8_t> SearchAnswerPacket(const std::vector<Ed2kHit>& hits, bool packed,
+                                             Ed2kDialect dialect) {
+    const bool oldStyle = dialect == Ed2kDialect::OldStyle;
+    const std::size_t count =
+        oldStyle ? std::min<std::size_t>(hits.size(), kOldStyleMaxResults) : hits.size();
     std::vector<std::uint8_t> payload;
-    Put32(payload, static_cast<std::uint32_t>(hits.size()));
-    for (const Ed2kHit& hit : hits) {
-        const std::vector<std::uint8_t> record = EncodeRecord(hit);
+    Put32(payload, static_cast<std::uint32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::vector<std::uint8_t> record = EncodeRecord(hits[i], dialect);
         payload.insert(payload.end(), record.begin(), record.end());
     }
-    if (!packed) return Frame(0xE3, 0x33, payload);
+    if (!oldStyle) payload.push_back(0x00);  // no more results to ask for
+    if (!packed || oldStyle) return Frame(0xE3, 0x33, payload);
     uLongf length = compressBound(payload.size());
     std::vector<std::uint8_t> compressed(length);
     compress2(compressed.data(), &length, payload.data(), payload.size(), 6);

@@ -98,6 +98,11 @@ std::vector<std::string> Ed2kServer::keywords() {
     return m_keywords;
 }
 
+std::chrono::steady_clock::time_point Ed2kServer::lastAnswerSent() {
+    std::lock_guard lock(m_mutex);
+    return m_lastAnswerSent;
+}
+
 void Ed2kServer::AcceptLoop() {
     while (!m_stop) {
         pollfd waiting{m_listen, POLLIN, 0};
@@ -126,9 +131,20 @@ void Ed2kServer::Serve(int fd) {
         default:
             break;
     }
+    // As a real server: every packet is read, a login is answered, every search on the
+    // connection is answered, and what the server does not handle (a client's list of shared
+    // files, packed packets...) is passed over. The connection stays until the client closes.
     std::vector<std::uint8_t> frame;
-    if (!ReadFrame(fd, m_stop, frame) || frame[5] != 0x01) return;
+    while (!m_stop && ReadFrame(fd, m_stop, frame)) {
+        if (frame.size() < 6 || frame[0] != 0xE3) continue;
+        if (frame[5] == 0x01)
+            SendLoginReplies(fd);
+        else if (frame[5] == 0x16)
+            AnswerSearch(fd, frame);
+    }
+}
 
+void Ed2kServer::SendLoginReplies(int fd) {
     // A real server answers a login with several packets, each its own write.
     const std::string message = "欢迎来到 devnet 服务器 " + std::to_string(m_port);
     std::vector<std::uint8_t> text(2 + message.size());
@@ -140,11 +156,15 @@ void Ed2kServer::Serve(int fd) {
     SendBytes(fd, Frame(0xE3, 0x40, {0x01, 0x00, 0x00, 0x7F, 0x19, 0x03, 0x00, 0x00}));
     Pause(m_stop, 5);
     SendBytes(fd, Frame(0xE3, 0x34, {0x10, 0x27, 0x00, 0x00, 0x40, 0x42, 0x0F, 0x00}));
+}
 
-    if (!ReadFrame(fd, m_stop, frame) || frame.size() < 9 || frame[5] != 0x16) return;
-    const std::size_t length = frame[7] | (frame[8] << 8);
-    const std::string keyword(frame.begin() + 9,
-                              frame.begin() + 9 + std::min(length, frame.size() - 9));
+void Ed2kServer::AnswerSearch(int fd, const std::vector<std::uint8_t>& frame) {
+    // A keyword search: expression type 1, its 16-bit length, the UTF-8 keyword.
+    std::string keyword;
+    if (frame.size() >= 9 && frame[6] == 0x01) {
+        const std::size_t length = frame[7] | (frame[8] << 8);
+        keyword.assign(frame.begin() + 9, frame.begin() + 9 + std::min(length, frame.size() - 9));
+    }
     {
         std::lock_guard lock(m_mutex);
         m_keywords.push_back(keyword);
@@ -153,7 +173,7 @@ void Ed2kServer::Serve(int fd) {
 
     std::vector<std::uint8_t> answer;
     if (m_config.mode == Ed2kMode::NoHits) {
-        answer = SearchAnswerPacket({}, m_config.packed);
+        answer = SearchAnswerPacket({}, m_config.packed, m_config.dialect);
     } else if (m_config.mode == Ed2kMode::Garbage) {
         for (int i = 0; i < 300; ++i)
             answer.push_back(static_cast<std::uint8_t>((i * 73 + 41) & 0xFF));
@@ -161,18 +181,20 @@ void Ed2kServer::Serve(int fd) {
     } else {
         const int hits =
             m_config.hits >= 0 ? m_config.hits : 5 + static_cast<int>(m_config.seed * 7 % 36);
-        answer = SearchAnswerPacket(Ed2kHitsFor(keyword, m_config.seed, hits), m_config.packed);
+        answer = SearchAnswerPacket(Ed2kHitsFor(keyword, m_config.seed, hits, true),
+                                    m_config.packed, m_config.dialect);
     }
     const std::size_t pieces = static_cast<std::size_t>(std::max(1, m_config.segments));
     const std::size_t step = (answer.size() + pieces - 1) / pieces;
     for (std::size_t at = 0; at < answer.size() && !m_stop; at += step) {
         if (at > 0) Pause(m_stop, m_config.segmentPauseMs);
+        if (at + step >= answer.size()) {
+            std::lock_guard lock(m_mutex);
+            m_lastAnswerSent = std::chrono::steady_clock::now();  // as the last piece goes out
+        }
         SendBytes(fd, std::vector<std::uint8_t>(
                           answer.begin() + static_cast<long>(at),
                           answer.begin() + static_cast<long>(std::min(answer.size(), at + step))));
-    }
-    // Keep the connection until the client closes it.
-    while (!m_stop && ReadFrame(fd, m_stop, frame)) {
     }
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "Ed2kAnswer.h"
 
 namespace devnet {
 
@@ -21,7 +24,8 @@ enum class Ed2kMode {
 
 struct Ed2kServerConfig {
     Ed2kMode mode = Ed2kMode::Normal;
-    bool packed = false;      // zlib-packed answer
+    Ed2kDialect dialect = Ed2kDialect::Compact;
+    bool packed = false;      // zlib-packed answer (compact only)
     int hits = -1;            // results per answer; -1: 5 to 40, chosen per server
     int answerDelayMs = 0;    // between the search request and the answer
     int segments = 1;         // the answer written in this many pieces
@@ -45,10 +49,15 @@ public:
     // Keywords of the search requests received, UTF-8.
     std::vector<std::string> keywords();
     int connections() const { return m_connections; }
+    // When this server last began to write the last piece of a search answer (epoch when it
+    // never did).
+    std::chrono::steady_clock::time_point lastAnswerSent();
 
 private:
     void AcceptLoop();
     void Serve(int connection);
+    void SendLoginReplies(int connection);
+    void AnswerSearch(int connection, const std::vector<std::uint8_t>& request);
 
     Ed2kServerConfig m_config;
     int m_listen = -1;
@@ -59,6 +68,7 @@ private:
     std::mutex m_mutex;
     std::vector<std::thread> m_connectionThreads;
     std::vector<std::string> m_keywords;
+    std::chrono::steady_clock::time_point m_lastAnswerSent{};
 };
 
 }  // namespace devnet

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -14,13 +15,15 @@ namespace {
 
 void Usage(std::FILE* out) {
     std::fputs(
-        "usage: quimb-devnet [--version TEXT] [--hits N] [--ed2k N]\n"
+        "usage: quimb-devnet [--version TEXT] [--hits N] [--ed2k N] [--server-met FILE]\n"
         "  Serves Quimb's service host, statistics host, a magnet search site, eD2k\n"
         "  servers and Baidu stand-ins (account quimb / s3cret) on 127.0.0.1, prints the\n"
         "  QUIMB_*_HOST settings for them and runs until Ctrl-C.\n"
         "  --version TEXT  the published version text (default 2.0.0.5)\n"
         "  --hits N        hits per keyword on the magnet site (default: 25 to 65)\n"
-        "  --ed2k N        answering eD2k servers, plus one that refuses (default 5)\n",
+        "  --ed2k N        answering eD2k servers, plus one that refuses (default 5); they\n"
+        "                  answer in compact and in old-style tags\n"
+        "  --server-met FILE  also write the eD2k servers to FILE as a server.met list\n",
         out);
 }
 
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
     std::string version = "2.0.0.5";
     int hits = 0;
     int ed2kServers = 5;
+    std::string serverMet;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -41,6 +45,8 @@ int main(int argc, char** argv) {
             hits = std::atoi(argv[++i]);
         } else if (arg == "--ed2k" && i + 1 < argc) {
             ed2kServers = std::atoi(argv[++i]);
+        } else if (arg == "--server-met" && i + 1 < argc) {
+            serverMet = argv[++i];
         } else {
             Usage(stderr);
             return 2;
@@ -58,6 +64,16 @@ int main(int argc, char** argv) {
     net.m_magnet.SetTotalHits(hits);
     net.AddDemoEd2kServers(ed2kServers);
     net.Start();
+    if (!serverMet.empty()) {
+        const std::vector<std::uint8_t> bytes = net.ServerMet();
+        std::ofstream file(serverMet, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        if (!file) {
+            std::cerr << "quimb-devnet: cannot write " << serverMet << "\n";
+            return 1;
+        }
+    }
     std::cout << net.EnvironmentText() << std::flush;
 
     int received = 0;
