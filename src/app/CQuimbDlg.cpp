@@ -28,6 +28,7 @@
 #include "results/Clistdlg.h"
 #include "search/SearchDriver.h"
 #include "web/CVcode.h"
+#include "web/TextCut.h"
 
 namespace {
 
@@ -157,6 +158,17 @@ bool CQuimbDlg::OnInitDialog() {
         if (!problem.isEmpty()) std::fprintf(stderr, "quimb: %s\n", problem.toUtf8().constData());
     }
     return focusKeyword;
+}
+
+void CQuimbDlg::ReportFailure(const QString& host, const QString& reason) {
+    // Without its service host an eD2k search has no servers: say why, where the count goes.
+    if (host != m_hosts.service) return;
+    if (auto* count = qobject_cast<QLabel*>(GetDlgItem(res::IDC_COUNT))) {
+        const QString text =
+            QStringLiteral("无法连接 %1：%2").arg(host, PrintableServerText(reason));
+        count->setText(text);
+        count->setToolTip(text);  // the label is narrow
+    }
 }
 
 int CQuimbDlg::DoModal() {

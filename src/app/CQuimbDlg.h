@@ -79,6 +79,7 @@ private:
     bool AskUpdate(const QString& published) override;
     void OpenUpdateArchive(const QString& url) override;
     void EndDialogOk() override;
+    void ReportFailure(const QString& host, const QString& reason) override;
 
     ServiceHosts m_hosts;
     DialogUnits m_units;  // of the window's font

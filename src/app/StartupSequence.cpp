@@ -1,5 +1,7 @@
 #include "app/StartupSequence.h"
 
+#include <QStringList>
+
 #include "web/FetchUrlText.h"
 
 #ifndef QUIMB_VERSION_MAJOR
@@ -14,19 +16,39 @@ QString GetOwnVersionText() {
         .arg(QUIMB_VERSION_TWEAK);
 }
 
-bool RunStartupSequence(const ServiceHosts& hosts, StartupWindow& window, ServerTable& table) {
-    const QString service = QStringLiteral("http://") + hosts.service;
-    window.NavigateAdPage(FetchUrlText(service + QStringLiteral("/hostname.txt")));
+HttpLimits StartupHttpLimits() {
+    HttpLimits limits;
+    limits.connectTimeoutMs = 5000;
+    limits.stallTimeoutMs = 15000;
+    limits.totalTimeoutMs = 15000;
+    return limits;
+}
 
-    const QString published = FetchUrlText(service + QStringLiteral("/version.txt"));
+bool RunStartupSequence(const ServiceHosts& hosts, StartupWindow& window, ServerTable& table,
+                        const std::atomic_bool* cancel) {
+    const HttpLimits limits = StartupHttpLimits();
+    QStringList failedHosts;
+    // The body of one start-up file; a failure is reported once per host.
+    auto fetch = [&](const QString& host, const QString& path) {
+        FetchResult result = FetchUrl(QStringLiteral("http://") + host + path, cancel, &limits);
+        if (!result.error.isEmpty() && !failedHosts.contains(host)) {
+            failedHosts << host;
+            window.ReportFailure(host, result.error);
+        }
+        return result.body;
+    };
+    window.NavigateAdPage(fetch(hosts.service, QStringLiteral("/hostname.txt")));
+
+    const QString published = fetch(hosts.service, QStringLiteral("/version.txt"));
     if (published.isEmpty()) return true;
 
     // Any difference counts, an older version or a trailing line break included.
     if (GetOwnVersionText() != published && window.AskUpdate(published)) {
-        window.OpenUpdateArchive(service + QStringLiteral("/Quimb.7z"));
+        window.OpenUpdateArchive(QStringLiteral("http://") + hosts.service +
+                                 QStringLiteral("/Quimb.7z"));
         window.EndDialogOk();
     }
-    (void)FetchUrlText(QStringLiteral("http://") + hosts.stats + QStringLiteral("/Statistics.txt"));
-    ParseServerList(FetchUrlText(service + QStringLiteral("/emulesvr.txt")), table);
+    (void)fetch(hosts.stats, QStringLiteral("/Statistics.txt"));
+    ParseServerList(fetch(hosts.service, QStringLiteral("/emulesvr.txt")), table);
     return false;
 }

@@ -1,10 +1,16 @@
 // quimb-cli: the engine without a window. Runs the start-up sequence, one search, and prints
 // the final result list as TAB-separated lines.
+#include <pthread.h>
+
 #include <QCoreApplication>
 #include <QTextStream>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "app/ServerTable.h"
 #include "app/StartupSequence.h"
@@ -12,7 +18,9 @@
 #include "platform/MemoryWindow.h"
 #include "platform/ServiceHosts.h"
 #include "res/ResourceIds.h"
+#include "search/HostReport.h"
 #include "search/SearchDriver.h"
+#include "web/TextCut.h"
 
 namespace {
 
@@ -28,21 +36,73 @@ const char kUsage[] =
     "                     service host (default: QUIMB_SERVER_MET; at most 100 servers)\n"
     "\n"
     "Hosts come from QUIMB_SERVICE_HOST, QUIMB_STATS_HOST, QUIMB_MAGNET_HOST (host or\n"
-    "host:port). Exit status: 0 search ended, 2 usage error (a --server-met file that\n"
-    "cannot be read included).\n";
+    "host:port). A host that cannot be reached is named on stderr with the reason.\n"
+    "\n"
+    "Exit status: 0 the search ran (with or without rows); 2 usage error (a --server-met\n"
+    "file that cannot be read included); 3 nothing could be reached; 130 or 143\n"
+    "interrupted by SIGINT or SIGTERM (the rows found so far are printed).\n";
+
+void Notice(const QString& text) {
+    std::fprintf(stderr, "quimb-cli: %s\n", text.toUtf8().constData());
+}
 
 // The start-up sequence's window, told on stderr.
 class CliStartupWindow : public StartupWindow {
 public:
     void NavigateAdPage(const QString&) override {}
     bool AskUpdate(const QString& published) override {
-        std::fprintf(stderr, "quimb-cli: 有新版本：%s（当前 %s）\n",
-                     published.trimmed().toUtf8().constData(),
-                     GetOwnVersionText().toUtf8().constData());
+        Notice(QStringLiteral("有新版本：%1（当前 %2）")
+                   .arg(PrintableServerText(published.trimmed()), GetOwnVersionText()));
         return false;
     }
     void OpenUpdateArchive(const QString&) override {}
     void EndDialogOk() override {}
+    void ReportFailure(const QString& host, const QString& reason) override {
+        Notice(host + QStringLiteral(": ") + reason);
+        m_failed = true;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    bool m_failed = false;
+};
+
+// SIGINT and SIGTERM, taken by a watcher thread instead of ending the process, so that the
+// rows found so far can still be printed. Block them before any other thread starts.
+class StopSignals {
+public:
+    StopSignals() {
+        sigemptyset(&m_signals);
+        sigaddset(&m_signals, SIGINT);
+        sigaddset(&m_signals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &m_signals, nullptr);
+        m_watcher = std::thread([this] {
+            while (!m_done) {
+                const timespec slice{0, 50'000'000};
+                const int signal = sigtimedwait(&m_signals, nullptr, &slice);
+                if (signal > 0) {
+                    m_signal = signal;
+                    m_stopped = true;
+                    return;
+                }
+            }
+        });
+    }
+    ~StopSignals() {
+        m_done = true;
+        m_watcher.join();
+    }
+    // The signal received, 0 while none has been.
+    int signal() const { return m_signal; }
+    // Raised when a signal has come.
+    const std::atomic_bool& stopped() const { return m_stopped; }
+
+private:
+    sigset_t m_signals;
+    std::atomic_int m_signal{0};
+    std::atomic_bool m_stopped{false};
+    std::atomic_bool m_done{false};
+    std::thread m_watcher;
 };
 
 QByteArray EscapeCell(const QString& cell) {
@@ -77,6 +137,7 @@ int UsageError(const char* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    StopSignals stop;
     QCoreApplication app(argc, argv);
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
@@ -145,28 +206,40 @@ int main(int argc, char** argv) {
         QString error;
         if (!ReadServerMetFile(serverMet, serverMetData, error)) {
             if (namedHere) return UsageError(error.toUtf8().constData());
-            std::fprintf(stderr, "quimb-cli: %s\n", error.toUtf8().constData());
+            Notice(error);
             serverMet.clear();
         }
     }
 
     ServerTable servers;
     CliStartupWindow startup;
-    RunStartupSequence(hosts, startup, servers);
+    RunStartupSequence(hosts, startup, servers, &stop.stopped());
     if (!serverMet.isEmpty()) {
         const QString problem = AddServerMetFile(serverMet, serverMetData, servers);
-        if (!problem.isEmpty())
-            std::fprintf(stderr, "quimb-cli: %s\n", problem.toUtf8().constData());
+        if (!problem.isEmpty()) Notice(problem);
     }
 
     MemoryDialog dialog;
     MemoryResultList list;
     dialog.setText(res::IDC_KEYWORD, keyword);
     dialog.setChecked(magnet ? res::IDC_MAGNET_ENGINE : res::IDC_ED2K_ENGINE, true);
-    {
+    bool nothingReached = false;
+    if (!stop.stopped()) {
         SearchDriver driver(dialog, list, servers, hosts);
         driver.OnSearch();
+        // A stop signal cancels the search; its rows so far are printed all the same.
+        while (driver.IsRunning() && !stop.stopped())
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (stop.stopped()) driver.Cancel();
         driver.WaitUntilEnded();
+        const HostReport& report = *driver.report();
+        const auto failures = report.failures();
+        if (!stop.stopped()) {
+            for (const auto& [host, reason] : failures) Notice(host + QStringLiteral(": ") + reason);
+        }
+        // Nothing could be reached: the engine's hosts all failed, or for eD2k the service host
+        // that lists the servers did.
+        nothingReached = !report.anyReached() && (!failures.isEmpty() || (!magnet && startup.failed()));
     }
 
     std::fprintf(stderr, "%s\n", dialog.text(res::IDC_COUNT).toUtf8().constData());
@@ -176,5 +249,9 @@ int main(int argc, char** argv) {
         std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
     }
     std::fflush(stdout);
-    return 0;
+    if (stop.signal() != 0) {
+        Notice(QStringLiteral("search interrupted"));
+        return 128 + stop.signal();
+    }
+    return nothingReached ? 3 : 0;
 }

@@ -48,9 +48,14 @@ int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
     m_serverAddress.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
     m_serverAddress.sin_addr.s_addr = inet_addr(address);
     // Not an address (a part above 255, empty text): nothing to connect to.
-    if (m_serverAddress.sin_addr.s_addr == INADDR_NONE ||
-        !m_socket.Connect(m_serverAddress.sin_addr.s_addr, m_serverAddress.sin_port,
+    if (m_serverAddress.sin_addr.s_addr == INADDR_NONE) {
+        m_error = QStringLiteral("not an IPv4 address");
+        m_socket.Close();
+        return -1;
+    }
+    if (!m_socket.Connect(m_serverAddress.sin_addr.s_addr, m_serverAddress.sin_port,
                           After(limits.connectMs))) {
+        m_error = QString::fromStdString(m_socket.error());
         m_socket.Close();
         return -1;
     }
@@ -71,6 +76,8 @@ int Ed2kSession::Search(const QString& keyword) {
     const std::vector<std::uint8_t> request = ed2k::SearchRequestPacket(keyword);
     const auto deadline = After(limits.answerMs);
     if (!m_socket.IsOpen() || !m_socket.SendAll(request.data(), request.size(), deadline)) {
+        m_error = QStringLiteral("cannot send the search: %1")
+                      .arg(QString::fromStdString(m_socket.error()));
         m_socket.Close();
         return -1;
     }
@@ -81,6 +88,14 @@ int Ed2kSession::Search(const QString& keyword) {
         found = !IsProtocolByte(answer[0]) ||
                 (answer.size() >= 6 && answer[5] == ed2k::kOpSearchResult);
     }
+    if (!found) {
+        m_error = m_socket.error().empty()
+                      ? QStringLiteral("closed the connection without a search answer")
+                      : QStringLiteral("no search answer: %1")
+                            .arg(QString::fromStdString(m_socket.error()));
+    } else if (answer.size() < 50) {
+        m_error = QStringLiteral("a search answer of %1 bytes").arg(answer.size());
+    }
     m_socket.Close();
     m_pending.clear();
     if (!found || answer.size() < 50) return -1;
@@ -89,6 +104,7 @@ int Ed2kSession::Search(const QString& keyword) {
                                         &m_completeSources);
     } catch (const std::bad_alloc&) {
         // No memory for the decoding areas: the search failed like any other.
+        m_error = QStringLiteral("out of memory");
         m_results.clear();
         m_completeSources.clear();
         return -1;

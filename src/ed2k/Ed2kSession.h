@@ -31,6 +31,7 @@ public:
     // The connection is closed on return.
     int Search(const QString& keyword);
 
+    QString m_error;        // why ConnectAndLogin or Search failed
     QStringList m_results;  // four texts per result: name, size, sources, link
     std::vector<std::uint32_t> m_completeSources;  // one per result, kept for later use
     TcpConnection m_socket;

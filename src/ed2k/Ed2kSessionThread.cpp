@@ -1,5 +1,6 @@
 #include "ed2k/Ed2kSessionThread.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "app/ServerTable.h"
@@ -8,13 +9,26 @@
 #include "platform/ResultListPort.h"
 #include "res/ResourceIds.h"
 #include "search/SearchCoordination.h"
+#include "search/SearchLimits.h"
 
 void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
     Ed2kSession session(&search.m_cancel);
     const QString keyword = search.dialog.text(res::IDC_KEYWORD);
     const ServerEntry& server = search.servers.m_serverTable[static_cast<std::size_t>(serverIndex)];
-    if (search.m_cancel || session.ConnectAndLogin(server.address, server.port) != 0 ||
-        session.Search(keyword) <= 0 || search.m_cancel) {
+    const QString host = QStringLiteral("%1:%2").arg(QLatin1String(server.address)).arg(server.port);
+    if (search.m_cancel) {
+        search.CountFinished();
+        return;
+    }
+    if (session.ConnectAndLogin(server.address, server.port) != 0) {
+        search.m_hosts.Failed(host, session.m_error);
+        search.CountFinished();
+        return;
+    }
+    search.m_hosts.Reached();
+    const int found = session.Search(keyword);
+    if (found < 0 && !search.m_cancel) search.m_hosts.Failed(host, session.m_error);
+    if (found <= 0 || search.m_cancel) {
         search.CountFinished();
         return;
     }
@@ -30,10 +44,17 @@ void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
         rows.append({results[i], results[i + 1], results[i + 2], results[i + 3]});
     {
         std::lock_guard lock(search.m_searchMutex);
+        // The list keeps at most its limit of rows: what does not fit is dropped.
+        const qsizetype room = search_limits::kMaxRows - list.rowCount();
+        if (rows.size() > room) {
+            rows.resize(std::max<qsizetype>(room, 0));
+            search.m_rowsCut = true;
+        }
         // One window call for all of them: duplicates (of any row in the list) and rows with an
         // empty cell are left out, the rest go in one after the other from pos.
-        list.insertNewRows(pos, rows);
-        dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到：%1").arg(list.rowCount()));
+        if (!rows.isEmpty()) list.insertNewRows(pos, rows);
+        dialog.setText(res::IDC_COUNT,
+                       search_limits::FoundText(list.rowCount(), search.m_rowsCut));
         ++search.m_finishedCount;
     }
     search.WakeProgress();

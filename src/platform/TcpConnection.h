@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // A blocking-style IPv4 TCP connection whose every wait is bounded by a deadline and ends
 // early when the cancel flag is raised (closing the window).
@@ -23,11 +24,16 @@ public:
     long Receive(void* buffer, std::size_t capacity, Clock::time_point deadline);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
+    // Why the last failed call failed, in words ("Connection refused", "timed out", ...).
+    const std::string& error() const { return m_error; }
 
 private:
     // Waits for events on the socket; false on time-out, cancel or error.
     bool Wait(short events, Clock::time_point deadline);
 
+    bool Fail(int error);  // records error (an errno value), returns false
+
     const std::atomic_bool* m_cancel;
     int m_fd = -1;
+    std::string m_error;
 };

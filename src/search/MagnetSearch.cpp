@@ -1,9 +1,13 @@
 #include "search/MagnetSearch.h"
 
+#include <algorithm>
+
 #include "platform/DialogPort.h"
 #include "platform/ResultListPort.h"
 #include "res/ResourceIds.h"
+#include "search/HostReport.h"
 #include "search/KeywordEncoding.h"
+#include "search/SearchLimits.h"
 #include "web/FetchUrlText.h"
 #include "web/TextCut.h"
 
@@ -20,24 +24,44 @@ const QString kTagEnd = QStringLiteral("\">");
 const QString kMagnetStart = QStringLiteral("<a href=\"magnet:?");
 const QString kMagnetEnd = QStringLiteral("\">磁力链接");
 
-// Cuts every hit out of one page into rows starting at row; returns the next free row.
-int ScrapePage(QStringView p, int row, ResultListPort& list) {
-    while (cut::find(p, kHitStart) != -1) {
-        p = cut::from(p, cut::find(p, kHitStart) + kHitStart.size());
-        const qsizetype nameEnd = cut::find(p, kNameEnd);
+// Cuts every hit out of one page into rows starting at row, while the list has room; returns
+// the next free row. Every search starts where the cut stands, and a hit whose markers are not
+// all found in the rest of the page ends the page's hits: so a page costs time in proportion
+// to its length, however it is broken.
+int ScrapePage(QStringView p, int row, ResultListPort& list, const std::atomic_bool& cancel,
+               bool& listFull) {
+    // Each marker of a hit, from where the cut stands; -1 ends the page.
+    auto next = [&p](const QString& marker) { return cut::find(p, marker); };
+    for (qsizetype start = next(kHitStart); start != -1 && !cancel; start = next(kHitStart)) {
+        p = cut::from(p, start + kHitStart.size());
+        const qsizetype nameEnd = next(kNameEnd);
+        if (nameEnd == -1) break;
         QString name = cut::first(p, nameEnd).toString();
         p = cut::from(p, nameEnd);
+        const qsizetype label = next(kSizeLabel);
+        if (label == -1) break;
+        p = cut::from(p, label + 4);
+        const qsizetype tagEnd = next(kTagEnd);
+        if (tagEnd == -1) break;
+        p = cut::from(p, tagEnd + 2);
+        const qsizetype sizeEnd = next(kSpanClose);
+        if (sizeEnd == -1) break;
+        const QString size = cut::first(p, sizeEnd).toString();
+        const qsizetype magnet = next(kMagnetStart);
+        if (magnet == -1) break;
+        p = cut::from(p, magnet + 9);
+        const qsizetype magnetEnd = next(kMagnetEnd);
+        if (magnetEnd == -1) break;
+        if (row >= search_limits::kMaxRows) {
+            listFull = true;
+            break;
+        }
         name.remove(kHighlightOpen);
         name.remove(kSpanClose);
         list.insertRow(row, QStringLiteral(" "));
         list.setCell(row, 0, name);
-
-        p = cut::from(p, cut::find(p, kSizeLabel) + 4);
-        p = cut::from(p, cut::find(p, kTagEnd) + 2);
-        list.setCell(row, 1, cut::first(p, cut::find(p, kSpanClose)).toString());
-
-        p = cut::from(p, cut::find(p, kMagnetStart) + 9);
-        list.setCell(row, 3, cut::first(p, cut::find(p, kMagnetEnd)).toString());
+        list.setCell(row, 1, size);
+        list.setCell(row, 3, cut::first(p, magnetEnd).toString());
         ++row;
     }
     return row;
@@ -65,23 +89,38 @@ int MagnetPageCount(QStringView page) {
 }
 
 void MagnetSearch(const QString& keyword, const QString& host, DialogPort& dialog,
-                  ResultListPort& list, const std::atomic_bool& cancel) {
+                  ResultListPort& list, const std::atomic_bool& cancel, HostReport* report) {
     dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到条目：0"));
-    QString page = FetchUrlText(MagnetPageUrl(host, keyword, 1), &cancel);
+    // A page's text, its failure told to the report.
+    auto fetch = [&](int number, bool used = true) {
+        FetchResult result = FetchUrl(MagnetPageUrl(host, keyword, number), &cancel);
+        if (report != nullptr && used && !cancel) {
+            if (result.error.isEmpty())
+                report->Reached();
+            else
+                report->Failed(host, result.error);
+        }
+        return result.body;
+    };
+    QString page = fetch(1);
     const int pages = MagnetPageCount(page);
     if (pages < 1 || cancel) {
         dialog.setEnabled(res::IDC_SEARCH, true);
         return;
     }
+    // A page that fails or has no hits does not end the search: later pages may have some.
+    const int lastPage = std::min(pages, search_limits::kMaxMagnetPages);
     int row = list.rowCount();
     int pageNumber = 1;
+    bool listFull = false;
     for (;;) {
-        row = ScrapePage(page, row, list);
-        dialog.setText(res::IDC_COUNT, QStringLiteral("共搜到：%1").arg(row));
+        row = ScrapePage(page, row, list, cancel, listFull);
+        dialog.setText(res::IDC_COUNT, search_limits::FoundText(row, listFull));
+        if (listFull) break;
         ++pageNumber;
         // The page after the last one is requested too; its text is not used.
-        page = cancel ? QString() : FetchUrlText(MagnetPageUrl(host, keyword, pageNumber), &cancel);
-        if (pageNumber > pages || cancel) break;
+        page = cancel ? QString() : fetch(pageNumber, pageNumber <= lastPage);
+        if (pageNumber > lastPage || cancel) break;
     }
     dialog.setEnabled(res::IDC_SEARCH, true);
 }

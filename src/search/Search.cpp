@@ -41,7 +41,8 @@ void Search::SearchThread() {
     }
     list.clear();
     if (dialog.isChecked(res::IDC_MAGNET_ENGINE)) {
-        MagnetSearch(keyword, m_hosts.magnet, dialog, list, m_coordination.m_cancel);
+        MagnetSearch(keyword, m_hosts.magnet, dialog, list, m_coordination.m_cancel,
+                     &m_coordination.m_hosts);
         m_running = false;
         return;
     }

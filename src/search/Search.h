@@ -26,6 +26,8 @@ public:
     void Join();
     // Asks every thread to end early; the window's ports must already be switched off.
     void Cancel() { m_coordination.Cancel(); }
+    // The hosts that could not be reached, and whether any could.
+    const HostReport& report() const { return m_coordination.m_hosts; }
 
 private:
     void SearchThread();

@@ -5,6 +5,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "search/HostReport.h"
+
 class DialogPort;
 class ResultListPort;
 struct ServerTable;
@@ -19,6 +21,9 @@ struct SearchCoordination {
 
     std::mutex m_searchMutex;
     int m_finishedCount = 0;
+    bool m_rowsCut = false;  // rows were dropped at the list's limit
+
+    HostReport m_hosts;  // which servers could not be reached, and whether any could
 
     std::atomic_bool m_cancel{false};
     std::mutex m_wakeMutex;

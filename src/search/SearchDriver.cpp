@@ -37,3 +37,11 @@ void SearchDriver::Shutdown() {
     m_search->Join();
     m_search.reset();
 }
+
+void SearchDriver::Cancel() {
+    if (m_search) m_search->Cancel();
+}
+
+const HostReport* SearchDriver::report() const {
+    return m_search ? &m_search->report() : nullptr;
+}

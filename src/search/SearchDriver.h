@@ -6,6 +6,7 @@
 
 class DialogPort;
 class ResultListPort;
+class HostReport;
 class Search;
 struct ServerTable;
 
@@ -26,6 +27,11 @@ public:
     void WaitUntilEnded();
     // Cancels the current search and joins its threads. The ports must be switched off first.
     void Shutdown();
+    // Asks the current search to end early without waiting for it; thread-safe against
+    // WaitUntilEnded.
+    void Cancel();
+    // What the last search found of its hosts; nullptr before the first search.
+    const HostReport* report() const;
 
 private:
     DialogPort& m_dialog;

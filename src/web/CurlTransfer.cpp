@@ -131,7 +131,7 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     TransferState state;
     state.curl = curl.get();
     state.request = &request;
-    state.limits = CurrentHttpLimits();
+    state.limits = request.limits != nullptr ? *request.limits : CurrentHttpLimits();
     state.body = &body;
     state.cookies = cookies;
 

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <string>
 
+#include "web/HttpLimits.h"
+
 // One HTTP exchange on libcurl, shared by FetchUrlText and HttpClient: no cookie engine, the
 // agent name of the running program, the proxy from the environment, redirects followed,
 // the limits of HttpLimits, the body decoded from UTF-8 as it streams in.
@@ -18,6 +20,7 @@ struct TransferRequest {
     bool keepOnlyStatus200 = false;            // any other final status: keep no body
     QByteArray* rawBody = nullptr;             // when set, the body's bytes go here, not decoded
     const std::atomic_bool* cancel = nullptr;  // set from another thread to end the transfer
+    const HttpLimits* limits = nullptr;        // nullptr: the current limits
 };
 
 struct TransferResult {

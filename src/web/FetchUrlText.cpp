@@ -2,16 +2,28 @@
 
 #include "web/CurlTransfer.h"
 
-QString FetchUrlText(const QString& url, const std::atomic_bool* cancel) {
-    QString body;
+FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel,
+                     const HttpLimits* limits) {
+    FetchResult result;
     try {
         TransferRequest request;
         request.url = url.toUtf8();
         request.keepOnlyStatus200 = true;
         request.cancel = cancel;
-        PerformTransfer(request, body, nullptr);
+        request.limits = limits;
+        const TransferResult transfer = PerformTransfer(request, result.body, nullptr);
+        if (transfer.code != 0)
+            result.error = QString::fromStdString(transfer.error);
+        else if (transfer.status != 200)
+            result.error = QStringLiteral("HTTP %1").arg(transfer.status);
     } catch (...) {
         // Out of memory or the like: the fetch fails like any other.
+        result.body.clear();
+        result.error = QStringLiteral("out of memory");
     }
-    return body;
+    return result;
+}
+
+QString FetchUrlText(const QString& url, const std::atomic_bool* cancel) {
+    return FetchUrl(url, cancel).body;
 }

@@ -26,3 +26,12 @@ int leadingInt(QStringView text) {
 }
 
 }  // namespace cut
+
+QString PrintableServerText(QStringView text, qsizetype maxLength) {
+    QString out;
+    for (const QChar c : text) {
+        if (out.size() >= maxLength) return out + QChar(0x2026);
+        if (c.category() != QChar::Other_Control) out += c;
+    }
+    return out;
+}

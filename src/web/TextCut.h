@@ -32,3 +32,7 @@ inline QStringView first(QStringView text, qsizetype n) {
 int leadingInt(QStringView text);
 
 }  // namespace cut
+
+// A text a server sent, fit to print in one line: control characters removed, and cut to
+// maxLength characters with "…" after the cut.
+QString PrintableServerText(QStringView text, qsizetype maxLength = 200);

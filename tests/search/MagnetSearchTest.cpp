@@ -112,15 +112,29 @@ TEST_F(MagnetSearchTest, AFirstPageWithoutPageCountEndsWithNoRows) {
     EXPECT_EQ(m_site.requests().size(), 1u);
 }
 
-TEST_F(MagnetSearchTest, AHitWithMissingMarkersStillGivesARow) {
-    // No name end, no size label, no link end: the cuts go on from -1.
-    m_site.SetOverride("/search/kw", 200,
-                       Script(1) + "<a target=\"_blank\">broken <a href=\"magnet:?xt=1\">no label");
-    Run();
-    const auto rows = m_list.rows();
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][0], "");
-    EXPECT_EQ(rows[0][3], "");
+// A hit whose markers are not all in the rest of the page ends the page's hits; the rows
+// before it stay, and the next page is read as usual.
+TEST_F(MagnetSearchTest, AHitWithMissingMarkersEndsThePagesHits) {
+    const std::string good = Hit("a", "1 GB", "magnet:?xt=a");
+    const struct {
+        const char* what;
+        std::string broken;
+    } cases[] = {
+        {"no name end", "<a target=\"_blank\">broken <a href=\"magnet:?xt=1\">磁力链接"},
+        {"no size label", "<a target=\"_blank\">b</a></span><a href=\"magnet:?xt=1\">磁力链接"},
+        {"no link end", "<a target=\"_blank\">b</a></span>大小：<x\">1</span><a href=\"magnet:?1"},
+        {"bare markers", std::string(50, 'x') + "target=\"_blank\">target=\"_blank\">"},
+    };
+    for (const auto& c : cases) {
+        m_list.clear();
+        m_site.SetOverride("/search/kw", 200, Script(2) + good + c.broken);
+        m_site.SetOverride("/search/kw/2", 200, Hit("b", "2 GB", "magnet:?xt=b"));
+        Run();
+        const auto rows = m_list.rows();
+        ASSERT_EQ(rows.size(), 2) << c.what;
+        EXPECT_EQ(rows[0][3], "magnet:?xt=a") << c.what;
+        EXPECT_EQ(rows[1][3], "magnet:?xt=b") << c.what;
+    }
 }
 
 TEST_F(MagnetSearchTest, TheSiteBeingDownEndsQuietly) {
