@@ -30,7 +30,7 @@ bool RunStartupSequence(const ServiceHosts& hosts, StartupWindow& window, Server
     QStringList failedHosts;
     // The body of one start-up file; a failure is reported once per host.
     auto fetch = [&](const QString& host, const QString& path) {
-        FetchResult result = FetchUrl(QStringLiteral("http://") + host + path, cancel, &limits);
+        FetchResult result = FetchUrl(HostUrl(host, u"http") + path, cancel, &limits);
         if (!result.error.isEmpty() && !failedHosts.contains(host)) {
             failedHosts << host;
             window.ReportFailure(host, result.error);
@@ -44,8 +44,7 @@ bool RunStartupSequence(const ServiceHosts& hosts, StartupWindow& window, Server
 
     // Any difference counts, an older version or a trailing line break included.
     if (GetOwnVersionText() != published && window.AskUpdate(published)) {
-        window.OpenUpdateArchive(QStringLiteral("http://") + hosts.service +
-                                 QStringLiteral("/Quimb.7z"));
+        window.OpenUpdateArchive(HostUrl(hosts.service, u"http") + QStringLiteral("/Quimb.7z"));
         window.EndDialogOk();
     }
     (void)fetch(hosts.stats, QStringLiteral("/Statistics.txt"));

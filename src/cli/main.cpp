@@ -235,11 +235,13 @@ int main(int argc, char** argv) {
         const HostReport& report = *driver.report();
         const auto failures = report.failures();
         if (!stop.stopped()) {
-            for (const auto& [host, reason] : failures) Notice(host + QStringLiteral(": ") + reason);
+            for (const auto& [host, reason] : failures)
+                Notice(host + QStringLiteral(": ") + reason);
         }
         // Nothing could be reached: the engine's hosts all failed, or for eD2k the service host
         // that lists the servers did.
-        nothingReached = !report.anyReached() && (!failures.isEmpty() || (!magnet && startup.failed()));
+        nothingReached =
+            !report.anyReached() && (!failures.isEmpty() || (!magnet && startup.failed()));
     }
 
     std::fprintf(stderr, "%s\n", dialog.text(res::IDC_COUNT).toUtf8().constData());

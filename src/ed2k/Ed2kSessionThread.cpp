@@ -15,7 +15,8 @@ void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
     Ed2kSession session(&search.m_cancel);
     const QString keyword = search.dialog.text(res::IDC_KEYWORD);
     const ServerEntry& server = search.servers.m_serverTable[static_cast<std::size_t>(serverIndex)];
-    const QString host = QStringLiteral("%1:%2").arg(QLatin1String(server.address)).arg(server.port);
+    const QString host =
+        QStringLiteral("%1:%2").arg(QLatin1String(server.address)).arg(server.port);
     if (search.m_cancel) {
         search.CountFinished();
         return;
@@ -53,8 +54,7 @@ void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
         // One window call for all of them: duplicates (of any row in the list) and rows with an
         // empty cell are left out, the rest go in one after the other from pos.
         if (!rows.isEmpty()) list.insertNewRows(pos, rows);
-        dialog.setText(res::IDC_COUNT,
-                       search_limits::FoundText(list.rowCount(), search.m_rowsCut));
+        dialog.setText(res::IDC_COUNT, search_limits::FoundText(list.rowCount(), search.m_rowsCut));
         ++search.m_finishedCount;
     }
     search.WakeProgress();

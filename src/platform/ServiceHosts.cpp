@@ -36,3 +36,8 @@ ServiceHosts ServiceHosts::fromEnvironment() {
     override(hosts.serverMet, "QUIMB_SERVER_MET");
     return hosts;
 }
+
+QString HostUrl(const QString& host, QStringView defaultScheme) {
+    if (host.contains(QStringLiteral("://"))) return host;
+    return defaultScheme.toString() + QStringLiteral("://") + host;
+}

@@ -1,5 +1,6 @@
 // The offline download's exchanges with the Netdisk's cloud_dl service.
 #include "web/BaiduSession.h"
+#include "web/FormEncoding.h"
 #include "web/TextCut.h"
 
 namespace {
@@ -31,7 +32,7 @@ QString ChooseFiles(const QString& fileList) {
 
 void BaiduSession::PostCloudDl(const QString& form) {
     m_cookie = m_sessionCookie;
-    m_host = m_hosts.netdisk;
+    m_host = Host(m_hosts.netdisk);
     m_path = QStringLiteral(
                  "/rest/2.0/services/cloud_dl?bdstoken=%1&bdstoken=%1&channel=chunlei&"
                  "clienttype=0&web=1&app_id=250528")
@@ -68,7 +69,7 @@ int BaiduSession::AddOfflineTask(const QString& link) {
     if (cut::find(link, u"ed2k") != 0) {
         PostCloudDl(QStringLiteral("method=query_magnetinfo&app_id=250528&source_url=%1&"
                                    "save_path=/&type=4")
-                        .arg(link));
+                        .arg(EncodeFormValue(link)));
         if (VipTest()) return -5;
         if (ErrorTest()) return -1;
         selection = ChooseFiles(m_responseBody);
@@ -76,7 +77,7 @@ int BaiduSession::AddOfflineTask(const QString& link) {
     m_selectedIdx = selection;
     PostCloudDl(QStringLiteral("method=add_task&app_id=250528&file_sha1=&save_path=/&"
                                "selected_idx=%1&task_from=1&t=1443970187708&source_url=%2&type=4")
-                    .arg(selection, link));
+                    .arg(selection, EncodeFormValue(link)));
     if (VerificationTest()) return 403;
     if (ErrorTest()) return -1;
     return 0;
@@ -86,7 +87,8 @@ int BaiduSession::RetryOfflineTask(const QString& link) {
     PostCloudDl(QStringLiteral("method=add_task&app_id=250528&file_sha1=&save_path=/&"
                                "selected_idx=%1&task_from=1&t=1443970187708&source_url=%2&type=4&"
                                "input=%3&vcode=%4")
-                    .arg(m_selectedIdx, link, m_verifyCode, m_vcodeString));
+                    .arg(m_selectedIdx, EncodeFormValue(link), EncodeFormValue(m_verifyCode),
+                         EncodeFormValue(m_vcodeString)));
     if (VipTest()) return -5;
     if (VerificationTest()) return 403;
     if (ErrorTest()) return -1;

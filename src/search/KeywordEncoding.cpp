@@ -1,5 +1,7 @@
 #include "search/KeywordEncoding.h"
 
+#include "web/FormEncoding.h"
+
 namespace {
 
 bool KeptAsIs(unsigned char c) {
@@ -31,19 +33,5 @@ bool KeptAsIs(unsigned char c) {
 }  // namespace
 
 QString EncodeKeywordForPath(const QString& keyword) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const QByteArray utf8 = keyword.toUtf8();
-    QString out;
-    out.reserve(utf8.size() * 3);
-    for (const char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (KeptAsIs(c)) {
-            out.append(QChar(c));
-        } else {
-            out.append(u'%');
-            out.append(QChar(kHex[c >> 4]));
-            out.append(QChar(kHex[c & 0x0F]));
-        }
-    }
-    return out;
+    return PercentEncodeBytes(keyword, KeptAsIs);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/DialogPort.h"
 #include "platform/ResultListPort.h"
+#include "platform/ServiceHosts.h"
 #include "res/ResourceIds.h"
 #include "search/HostReport.h"
 #include "search/KeywordEncoding.h"
@@ -70,8 +71,8 @@ int ScrapePage(QStringView p, int row, ResultListPort& list, const std::atomic_b
 }  // namespace
 
 QString MagnetPageUrl(const QString& host, const QString& keyword, int page) {
-    QString url = QStringLiteral("http://") + host + QStringLiteral("/search/") +
-                  EncodeKeywordForPath(keyword);
+    QString url =
+        HostUrl(host, u"http") + QStringLiteral("/search/") + EncodeKeywordForPath(keyword);
     if (page >= 2) url += u'/' + QString::number(page);
     return url;
 }

@@ -42,6 +42,8 @@ public:
     bool m_hasCredentials = false;
 
 private:
+    // The address of a Baidu host setting.
+    static QString Host(const QString& setting);
     // The offline-download request: cookie, host, cloud_dl path and form, then PostForm.
     void PostCloudDl(const QString& form);
     bool VipTest() const;

@@ -147,8 +147,9 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     CURL* h = curl.get();
     curl_easy_setopt(h, CURLOPT_URL, request.url.constData());
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    // HTTPS verifies the peer against the system's CA store (libcurl's default).
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L);

@@ -2,8 +2,7 @@
 
 #include "web/CurlTransfer.h"
 
-FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel,
-                     const HttpLimits* limits) {
+FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel, const HttpLimits* limits) {
     FetchResult result;
     try {
         TransferRequest request;

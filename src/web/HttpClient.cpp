@@ -1,6 +1,7 @@
 #include "web/HttpClient.h"
 
 #include "platform/AnsiCodec.h"
+#include "platform/ServiceHosts.h"
 #include "web/CurlTransfer.h"
 #include "web/HttpError.h"
 
@@ -38,7 +39,7 @@ HttpReply HttpClient::Exchange(bool post) {
 
     if (path.isEmpty() || !path.startsWith(u'/')) path.prepend(u'/');
     TransferRequest request;
-    request.url = "http://" + host.toUtf8() + path.toUtf8();
+    request.url = HostUrl(host, u"http").toUtf8() + path.toUtf8();
     request.http10 = true;
     if (post) {
         request.post = true;

@@ -17,7 +17,7 @@ public:
     QString m_responseBody;     // body of the last response
     QString m_responseCookies;  // every Set-Cookie value of the last response, no separator
     // The request description: set by callers, never changed by the operations.
-    QString m_host;      // "host" or "host:port"
+    QString m_host;      // "host" or "host:port" (plain HTTP), or "scheme://host[:port]"
     QString m_path;      // path with query; empty means the root document
     QString m_formData;  // body of PostForm, sent in the ANSI code page
     QString m_cookie;    // value of the Cookie header

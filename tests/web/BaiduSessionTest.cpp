@@ -1,12 +1,21 @@
 // The Baidu login and offline download against the simulated Netdisk and passport hosts.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include "DevNet.h"
 #include "VcodeGif.h"
+#include "platform/TcpConnection.h"
 #include "web/BaiduSession.h"
+#include "web/FormEncoding.h"
 #include "web/HttpError.h"
 #include "web/VcodeImage.h"
 
@@ -18,6 +27,24 @@ using devnet::PassportHost;
 const std::string kCloudDl = std::string("/rest/2.0/services/cloud_dl?bdstoken=") +
                              PassportHost::kToken + "&bdstoken=" + PassportHost::kToken +
                              "&channel=chunlei&clienttype=0&web=1&app_id=250528";
+
+// A loopback port nothing listens on right now.
+quint16 FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+// A value as the form carries it.
+std::string Encoded(const QString& value) {
+    return EncodeFormValue(value).toStdString();
+}
 
 class BaiduSessionTest : public ::testing::Test {
 protected:
@@ -146,7 +173,27 @@ TEST_F(BaiduSessionTest, AnEd2kLinkSendsOneAddTaskWithAnEmptySelection) {
     EXPECT_EQ(log[0].body,
               "method=add_task&app_id=250528&file_sha1=&save_path=/&selected_idx=&task_from=1&"
               "t=1443970187708&source_url=" +
-                  link.toStdString() + "&type=4");
+                  Encoded(link) + "&type=4");
+    EXPECT_EQ(devnet::FormValue(log[0].body, "source_url"), link.toStdString());
+}
+
+// Values with the form's own marks go out encoded and come back whole.
+TEST_F(BaiduSessionTest, FormValuesAreEncodedAsABrowserEncodesThem) {
+    EXPECT_EQ(EncodeFormValue(QStringLiteral("a&b=c+d%e f~-_.中")),
+              "a%26b%3Dc%2Bd%25e%20f~-_.%E4%B8%AD");
+    const QString password = QStringLiteral("p&w=1+2%3 密");
+    m_net.m_passport.SetPassword(password.toStdString());
+    ASSERT_EQ(m_session.SetCredentials(PassportHost::kUserName, password), 0);
+    ASSERT_EQ(m_session.Login(), 0);
+    EXPECT_EQ(m_net.m_passport.log().back().body.find(password.toStdString()), std::string::npos);
+
+    const QString link = QStringLiteral("ed2k://|file|Tom & Jerry=1+1 100%.avi|1|00|/");
+    m_net.m_netdisk.ClearLog();
+    EXPECT_EQ(m_session.AddOfflineTask(link), 0);
+    ASSERT_EQ(m_net.m_netdisk.log().size(), 1u);
+    const std::string body = m_net.m_netdisk.log()[0].body;
+    EXPECT_EQ(devnet::FormValue(body, "source_url"), link.toStdString());
+    EXPECT_EQ(devnet::FormValue(body, "type"), "4");  // the link did not cut the form in two
 }
 
 TEST_F(BaiduSessionTest, MagnetFileChoiceTakesShortExtensions) {
@@ -167,8 +214,8 @@ TEST_F(BaiduSessionTest, MagnetFileChoiceTakesShortExtensions) {
         EXPECT_EQ(m_session.AddOfflineTask(link), 0);
         const auto log = m_net.m_netdisk.log();
         ASSERT_EQ(log.size(), 2u);
-        EXPECT_EQ(log[0].body, "method=query_magnetinfo&app_id=250528&source_url=" +
-                                   link.toStdString() + "&save_path=/&type=4");
+        EXPECT_EQ(log[0].body, "method=query_magnetinfo&app_id=250528&source_url=" + Encoded(link) +
+                                   "&save_path=/&type=4");
         EXPECT_NE(log[1].body.find(std::string("&selected_idx=") + c.selection + "&task_from=1&"),
                   std::string::npos)
             << log[1].body;
@@ -216,7 +263,7 @@ TEST_F(BaiduSessionTest, VerificationRequestAndRetry) {
     EXPECT_EQ(m_net.m_netdisk.log().back().body,
               "method=add_task&app_id=250528&file_sha1=&save_path=/&selected_idx=&task_from=1&"
               "t=1443970187708&source_url=" +
-                  link.toStdString() + "&type=4&input=wxyz&vcode=3a1b2c3d4e");
+                  Encoded(link) + "&type=4&input=wxyz&vcode=3a1b2c3d4e");
     // The challenge stays until the next Login, which then takes its verification branch.
     EXPECT_FALSE(m_session.m_vcodeString.isEmpty());
     m_net.m_netdisk.ClearLog();
@@ -234,6 +281,45 @@ TEST_F(BaiduSessionTest, AnUnreachableHostRaisesTheLibraryError) {
     session.SetCredentials("quimb", "s3cret");
     EXPECT_THROW(session.Login(), HttpError);
     EXPECT_THROW(session.AddOfflineTask(QStringLiteral("ed2k://x")), HttpError);
+}
+
+// A TLS server with a certificate no authority signed: a Baidu host named without a scheme is
+// reached over HTTPS, and the certificate is checked.
+TEST_F(BaiduSessionTest, BaiduHostsAreReachedOverVerifiedHttpsByDefault) {
+    QTemporaryDir dir;
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    const QString certificate = dir.filePath(QStringLiteral("cert.pem"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("openssl"),
+                                {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
+                                 "-out", certificate, "-days", "1", "-subj", "/CN=127.0.0.1"}),
+              0);
+    const quint16 port = FreePort();
+    QProcess server;
+    server.setProcessChannelMode(QProcess::MergedChannels);
+    server.start(QStringLiteral("openssl"), {"s_server", "-accept", QString::number(port), "-cert",
+                                             certificate, "-key", key, "-www", "-quiet"});
+    ASSERT_TRUE(server.waitForStarted());
+    for (int i = 0; i < 200; ++i) {  // until it listens
+        TcpConnection ready;
+        if (ready.Connect(htonl(INADDR_LOOPBACK), htons(port),
+                          TcpConnection::Clock::now() + std::chrono::milliseconds(100)))
+            break;
+        QThread::msleep(25);
+    }
+
+    ServiceHosts hosts = m_net.hosts();
+    hosts.netdisk = QStringLiteral("127.0.0.1:%1").arg(port);
+    BaiduSession session(hosts);
+    session.SetCredentials("quimb", "s3cret");
+    try {
+        session.Login();
+        ADD_FAILURE() << "an unverified certificate was accepted";
+    } catch (const HttpError& error) {
+        EXPECT_NE(QString::fromUtf8(error.what()).indexOf(QStringLiteral("certificate")), -1)
+            << error.what();
+    }
+    server.kill();
+    server.waitForFinished();
 }
 
 TEST_F(BaiduSessionTest, VcodeImageGoesToAPrivateFile) {

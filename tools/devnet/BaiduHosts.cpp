@@ -6,7 +6,33 @@ namespace devnet {
 
 namespace {
 
-// The value of key in a form body (no unescaping: the program sends its values as they are).
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A form value as a server reads it: "+" is a space, %XX a byte; a "%" without two hex digits
+// stays as it is.
+std::string FormDecode(const std::string& value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '+') {
+            out += ' ';
+        } else if (value[i] == '%' && i + 2 < value.size() && HexValue(value[i + 1]) >= 0 &&
+                   HexValue(value[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(value[i + 1]) * 16 + HexValue(value[i + 2]));
+            i += 2;
+        } else {
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string FormValue(const std::string& body, const std::string& key) {
     const std::string needle = key + "=";
     std::size_t at = 0;
@@ -14,14 +40,13 @@ std::string FormValue(const std::string& body, const std::string& key) {
         if (at == 0 || body[at - 1] == '&') {
             const std::size_t start = at + needle.size();
             const std::size_t end = body.find('&', start);
-            return body.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            return FormDecode(
+                body.substr(start, end == std::string::npos ? std::string::npos : end - start));
         }
         at += needle.size();
     }
     return {};
 }
-
-}  // namespace
 
 std::vector<BaiduRequest> RecordingHost::log() const {
     std::lock_guard lock(m_logMutex);
@@ -123,6 +148,11 @@ PassportHost::PassportHost() {
     });
 }
 
+void PassportHost::SetPassword(const std::string& password) {
+    std::lock_guard lock(m_mutex);
+    m_password = password;
+}
+
 void PassportHost::AskCodeOnNextLogin() {
     std::lock_guard lock(m_mutex);
     m_askCode = true;
@@ -143,7 +173,7 @@ std::string PassportHost::Login(const httplib::Request& request, httplib::Respon
                             "&username=" + FormValue(body, "username") + "&");
         m_askCode = false;
     }
-    if (FormValue(body, "username") != kUserName || FormValue(body, "password") != kPassword)
+    if (FormValue(body, "username") != kUserName || FormValue(body, "password") != m_password)
         return redirect("parent.bd__pcbs__x&err_no=4&errmsg=wrong+password&");
     response.set_header("Set-Cookie", std::string("BDUSS=") + kBduss +
                                           "; expires=Sat, 01-Jan-2033 00:00:00 GMT; path=/; "

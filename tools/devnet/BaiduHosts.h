@@ -8,6 +8,10 @@
 
 namespace devnet {
 
+// The value of key in an application/x-www-form-urlencoded body, decoded as a server decodes
+// it ("+" a space, %XX a byte).
+std::string FormValue(const std::string& body, const std::string& key);
+
 // One request as a Baidu host received it: what the tests compare with the documented forms.
 struct BaiduRequest {
     std::string method;
@@ -72,12 +76,15 @@ public:
 
     // The next login without the right code is answered with error=257.
     void AskCodeOnNextLogin();
+    // The test account's password from now on (kPassword until then).
+    void SetPassword(const std::string& password);
 
 private:
     std::string Login(const httplib::Request& request, httplib::Response& response);
 
     std::mutex m_mutex;
     bool m_askCode = false;
+    std::string m_password = kPassword;
 };
 
 // The verification-image host: /cgi-bin/genimage?CODE serves a small GIF.

@@ -95,9 +95,10 @@ ServiceHosts DevNet::hosts() const {
     hosts.service = QString::fromStdString(m_service.hostPort());
     hosts.stats = QString::fromStdString(m_stats.hostPort());
     hosts.magnet = QString::fromStdString(m_magnet.hostPort());
-    hosts.netdisk = QString::fromStdString(m_netdisk.hostPort());
-    hosts.passport = QString::fromStdString(m_passport.hostPort());
-    hosts.vcode = QString::fromStdString(m_vcode.hostPort());
+    // The Baidu stand-ins speak plain HTTP, so their settings name the scheme.
+    hosts.netdisk = QString::fromStdString("http://" + m_netdisk.hostPort());
+    hosts.passport = QString::fromStdString("http://" + m_passport.hostPort());
+    hosts.vcode = QString::fromStdString("http://" + m_vcode.hostPort());
     return hosts;
 }
 
