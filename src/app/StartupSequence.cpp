@@ -28,9 +28,13 @@ bool RunStartupSequence(const ServiceHosts& hosts, StartupWindow& window, Server
                         const std::atomic_bool* cancel) {
     const HttpLimits limits = StartupHttpLimits();
     QStringList failedHosts;
-    // The body of one start-up file; a failure is reported once per host.
+    QStringList slowHosts;
+    // The body of one start-up file; a failure is reported once per host, and a host that ran
+    // into a time limit is not asked again: its files count as empty.
     auto fetch = [&](const QString& host, const QString& path) {
+        if (slowHosts.contains(host)) return QString();
         FetchResult result = FetchUrl(HostUrl(host, u"http") + path, cancel, &limits);
+        if (result.timedOut) slowHosts << host;
         if (!result.error.isEmpty() && !failedHosts.contains(host)) {
             failedHosts << host;
             window.ReportFailure(host, result.error);

@@ -152,8 +152,8 @@ std::uint32_t Count32(std::uint64_t value) {
 
 class Decoder {
 public:
-    Decoder(QStringList& results, std::vector<std::uint32_t>* completeSources)
-        : m_results(results), m_completeSources(completeSources) {}
+    Decoder(QStringList& results, std::vector<std::uint32_t>* completeSources, int maxResults)
+        : m_results(results), m_completeSources(completeSources), m_maxResults(maxResults) {}
 
     // The payload: a 32-bit result count, then the records. Returns the count, as a signed
     // number: positive when results were announced.
@@ -164,10 +164,11 @@ public:
         const auto count = static_cast<std::int32_t>(announced);
         // Room for as many results as the bytes can hold (a record takes 26 bytes or more).
         if (count > 0)
-            m_results.reserve(m_results.size() +
-                              4 * std::min<qsizetype>(count, static_cast<qsizetype>(size / 26)));
+            m_results.reserve(
+                m_results.size() +
+                4 * std::min<qsizetype>({count, static_cast<qsizetype>(size / 26), m_maxResults}));
         // The bytes bound the loop too, whatever the count.
-        for (std::int32_t i = 0; i < count; ++i)
+        for (std::int32_t i = 0; i < count && m_appended < m_maxResults; ++i)
             if (!ReadRecord(reader)) break;
         return count;
     }
@@ -218,10 +219,13 @@ private:
         m_results.append(SourcesText(Count32(record.sources)));
         m_results.append(std::move(link));
         if (m_completeSources != nullptr) m_completeSources->push_back(Count32(record.complete));
+        ++m_appended;
     }
 
     QStringList& m_results;
     std::vector<std::uint32_t>* m_completeSources;
+    int m_maxResults;
+    int m_appended = 0;
     std::vector<char16_t> m_link;  // scratch area for a link
 };
 
@@ -304,9 +308,9 @@ QString PercentEncodeUtf8(const QString& text) {
 }
 
 int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results,
-                       std::vector<std::uint32_t>* completeSources) {
+                       std::vector<std::uint32_t>* completeSources, int maxResults) {
     received = std::min(received, kAnswerAreaSize);
-    Decoder decoder(results, completeSources);
+    Decoder decoder(results, completeSources, maxResults);
     // Protocol byte, length and opcode are passed over: the caller has read one whole packet.
     if (received > 0 && answer[0] == 0xE3)
         return received > 6 ? decoder.Payload(answer + 6, received - 6) : 0;

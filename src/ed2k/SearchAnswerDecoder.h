@@ -15,14 +15,18 @@ namespace ed2k {
 inline constexpr std::size_t kAnswerAreaSize = 1048576;
 // The most a packed answer may inflate to; the rest is not read.
 inline constexpr std::size_t kInflatedReadSize = 2097152;
+// The most results taken from one answer: real servers send a few hundred, and a hostile one
+// must not fill memory with tens of thousands from each of many servers.
+inline constexpr int kMaxResultsPerAnswer = 5000;
 
 // Decodes the answer (one whole packet: frame header, then the payload) and appends four texts
 // per result to results: name, size text, sources text, link. Results without a name or a size
 // are left out. Returns the announced count as a signed number: positive when results were
 // announced, 0 or less otherwise (nothing is appended then). completeSources, when given, gets
-// each appended result's count of complete sources.
+// each appended result's count of complete sources. Reading stops after maxResults results.
 int DecodeSearchAnswer(const std::uint8_t* answer, std::size_t received, QStringList& results,
-                       std::vector<std::uint32_t>* completeSources = nullptr);
+                       std::vector<std::uint32_t>* completeSources = nullptr,
+                       int maxResults = kMaxResultsPerAnswer);
 
 // The name part of an ed2k link: UTF-16 units as UTF-8 escapes, a few ASCII marks kept.
 QString PercentEncodeUtf8(const QString& text);

@@ -183,6 +183,7 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     if (code != CURLE_OK && !state.capped && !state.refused) {
         result.code = code;
         if (state.stalled) {
+            result.code = CURLE_OPERATION_TIMEDOUT;
             result.error = "Operation timed out: no data received for " +
                            std::to_string(state.limits.stallTimeoutMs) + " ms";
         } else {

@@ -1,5 +1,7 @@
 #include "web/FetchUrlText.h"
 
+#include <curl/curl.h>
+
 #include "web/CurlTransfer.h"
 
 FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel, const HttpLimits* limits) {
@@ -11,9 +13,10 @@ FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel, const H
         request.cancel = cancel;
         request.limits = limits;
         const TransferResult transfer = PerformTransfer(request, result.body, nullptr);
-        if (transfer.code != 0)
+        if (transfer.code != 0) {
             result.error = QString::fromStdString(transfer.error);
-        else if (transfer.status != 200)
+            result.timedOut = transfer.code == CURLE_OPERATION_TIMEDOUT;
+        } else if (transfer.status != 200)
             result.error = QStringLiteral("HTTP %1").arg(transfer.status);
     } catch (...) {
         // Out of memory or the like: the fetch fails like any other.

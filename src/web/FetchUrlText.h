@@ -9,6 +9,7 @@
 struct FetchResult {
     QString body;   // empty unless the status was 200; what arrived when the transfer broke off
     QString error;  // empty on success: the library's reason, or "HTTP STATUS"
+    bool timedOut = false;  // it failed on a time limit
 };
 
 // One GET of a complete "http://" (or "https://") address. Never throws. cancel, when given

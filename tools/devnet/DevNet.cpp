@@ -61,9 +61,17 @@ void DevNet::AddDemoEd2kServers(int count) {
     AddEd2kServer(refusing);
 }
 
+void DevNet::ListManyServers(int total) {
+    m_listedServers = total;
+    if (m_started) PublishServerList();
+}
+
 void DevNet::PublishServerList() {
     std::string list;
     for (const auto& server : m_ed2kServers) list += server->ListEntry() + "\r\n";
+    for (int i = static_cast<int>(m_ed2kServers.size()); i < m_listedServers; ++i)
+        list +=
+            "svr:127.0.1." + std::to_string(1 + i % 250) + ":" + std::to_string(1 + i) + ";\r\n";
     m_service.SetServerList(list);
 }
 

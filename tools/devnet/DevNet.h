@@ -35,6 +35,9 @@ public:
     // Adds an eD2k server (started at once when the network runs) and lists it in
     // emulesvr.txt.
     Ed2kServer& AddEd2kServer(const Ed2kServerConfig& config);
+    // emulesvr.txt lists this many servers in all: the simulated ones, then addresses on
+    // loopback where nothing listens.
+    void ListManyServers(int total);
     // A mix for the demo: count answering servers (compact tags, some packed; old-style tags;
     // some answers in pieces), plus one that refuses connections.
     void AddDemoEd2kServers(int count);
@@ -50,6 +53,7 @@ public:
 private:
     void PublishServerList();
     bool m_started = false;
+    int m_listedServers = 0;
 };
 
 }  // namespace devnet

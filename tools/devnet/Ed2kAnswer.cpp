@@ -195,6 +195,70 @@ std::vector<Ed2kHit> Ed2kHitsFor(const std::string& keyword, std::uint32_t serve
     return hits;
 }
 
+namespace {
+
+std::vector<std::uint8_t> Packed(const std::vector<std::uint8_t>& payload) {
+    uLongf length = compressBound(payload.size());
+    std::vector<std::uint8_t> compressed(length);
+    compress2(compressed.data(), &length, payload.data(), payload.size(), 6);
+    compressed.resize(length);
+    return Frame(0xD4, 0x33, compressed);
+}
+
+// Records of 32 bytes: hash, id, port, two tags (a one-letter name, a one-byte size).
+void AppendTinyRecords(std::vector<std::uint8_t>& payload, std::size_t bytes, std::uint32_t seed) {
+    for (std::uint32_t i = 0; payload.size() + 32 <= bytes; ++i) {
+        Put32(payload, seed);
+        Put32(payload, i);
+        Put64(payload, 0);
+        Put32(payload, 0x01020304);
+        Put16(payload, 4662);
+        Put32(payload, 2);
+        payload.insert(payload.end(), {0x91, 0x01, static_cast<std::uint8_t>('a' + i % 26)});
+        payload.insert(payload.end(), {0x89, 0x02, static_cast<std::uint8_t>(i)});
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> NamelessRecordsAnswer() {
+    std::vector<std::uint8_t> payload;
+    Put32(payload, 0x7FFFFFFF);
+    Ed2kHit first;
+    first.name = std::string(499, 'n');
+    first.size = 1 << 20;
+    const std::vector<std::uint8_t> record = EncodeRecord(first);
+    payload.insert(payload.end(), record.begin(), record.end());
+    for (std::uint32_t i = 0; payload.size() + 29 <= 1048000; ++i) {
+        Put32(payload, i);
+        Put32(payload, ~i);
+        Put64(payload, 0);
+        Put32(payload, 0);
+        Put16(payload, 0);
+        Put32(payload, 1);
+        payload.insert(payload.end(), {0x89, 0x02, static_cast<std::uint8_t>(i)});
+    }
+    return Frame(0xE3, 0x33, payload);
+}
+
+std::vector<std::uint8_t> TinyRecordsAnswer(bool packed, std::uint32_t seed) {
+    std::vector<std::uint8_t> payload;
+    Put32(payload, 0x7FFFFFFF);
+    AppendTinyRecords(payload, packed ? 3u << 20 : 1048000, seed);
+    return packed ? Packed(payload) : Frame(0xE3, 0x33, payload);
+}
+
+std::vector<std::uint8_t> ZlibBombAnswer() {
+    static const std::vector<std::uint8_t> answer = [] {
+        std::vector<std::uint8_t> payload;
+        Put32(payload, 0x7FFFFFFF);
+        AppendTinyRecords(payload, 4 + 32 * 10, 0xB0B);
+        payload.resize(100u << 20, 0);
+        return Packed(payload);
+    }();
+    return answer;
+}
+
 std::vector<std::uint8_t> SearchAnswerPacket(const std::vector<Ed2kHit>& hits, bool packed,
                                              Ed2kDialect dialect) {
     const bool oldStyle = dialect == Ed2kDialect::OldStyle;
@@ -208,11 +272,7 @@ std::vector<std::uint8_t> SearchAnswerPacket(const std::vector<Ed2kHit>& hits, b
     }
     if (!oldStyle) payload.push_back(0x00);  // no more results to ask for
     if (!packed || oldStyle) return Frame(0xE3, 0x33, payload);
-    uLongf length = compressBound(payload.size());
-    std::vector<std::uint8_t> compressed(length);
-    compress2(compressed.data(), &length, payload.data(), payload.size(), 6);
-    compressed.resize(length);
-    return Frame(0xD4, 0x33, compressed);
+    return Packed(payload);
 }
 
 }  // namespace devnet

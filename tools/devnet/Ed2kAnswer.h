@@ -53,6 +53,15 @@ std::vector<std::uint8_t> EncodeRecord(const Ed2kHit& hit,
 std::vector<std::uint8_t> SearchAnswerPacket(const std::vector<Ed2kHit>& hits, bool packed,
                                              Ed2kDialect dialect = Ed2kDialect::Compact);
 
+// Hostile answers, each about as large as a client reads.
+// Plain, about 1 MiB: one record with a 499-byte name, then records with a size and no name.
+std::vector<std::uint8_t> NamelessRecordsAnswer();
+// The most results the bytes can hold: records of 32 bytes with a one-letter name; plain about
+// 1 MiB, or packed so that it inflates past 2 MiB. Each server's hashes differ by seed.
+std::vector<std::uint8_t> TinyRecordsAnswer(bool packed, std::uint32_t seed);
+// Packed: a few records, then zeros that inflate to 100 MiB.
+std::vector<std::uint8_t> ZlibBombAnswer();
+
 // A packet with the frame header: protocol, 32-bit length, opcode, payload.
 std::vector<std::uint8_t> Frame(std::uint8_t protocol, std::uint8_t opcode,
                                 const std::vector<std::uint8_t>& payload);

@@ -174,6 +174,16 @@ void Ed2kServer::AnswerSearch(int fd, const std::vector<std::uint8_t>& frame) {
     std::vector<std::uint8_t> answer;
     if (m_config.mode == Ed2kMode::NoHits) {
         answer = SearchAnswerPacket({}, m_config.packed, m_config.dialect);
+    } else if (m_config.mode == Ed2kMode::NamelessRecords) {
+        answer = NamelessRecordsAnswer();
+    } else if (m_config.mode == Ed2kMode::TinyRecords) {
+        answer = TinyRecordsAnswer(m_config.packed, m_config.seed);
+    } else if (m_config.mode == Ed2kMode::ZlibBomb) {
+        answer = ZlibBombAnswer();
+    } else if (m_config.mode == Ed2kMode::HugeFrame) {
+        answer = TinyRecordsAnswer(false, m_config.seed);
+        std::fill(answer.begin() + 1, answer.begin() + 5, 0xFF);  // 4 GiB to follow
+        answer.resize(3u << 20, 0);
     } else if (m_config.mode == Ed2kMode::Garbage) {
         for (int i = 0; i < 300; ++i)
             answer.push_back(static_cast<std::uint8_t>((i * 73 + 41) & 0xFF));

@@ -20,6 +20,11 @@ enum class Ed2kMode {
     CloseAtOnce,  // accepts and closes
     NoHits,       // answers the search with zero results
     Garbage,      // answers the search with bytes that are no eD2k packet
+    // Hostile answers:
+    NamelessRecords,  // 1 MiB: one named record, then records without a name
+    TinyRecords,      // as many one-letter results as the bytes hold (packed: past 2 MiB)
+    ZlibBomb,         // packed, inflates to 100 MiB
+    HugeFrame,        // a frame announcing 4 GiB, then 3 MiB of tiny records and zeros
 };
 
 struct Ed2kServerConfig {

@@ -15,7 +15,19 @@ HttpHost::HttpHost() {
             response.status = it->second.status;
             if (!it->second.setCookie.empty())
                 response.set_header("Set-Cookie", it->second.setCookie);
-            response.set_content(it->second.body, "text/html; charset=utf-8");
+            if (it->second.endless) {
+                const std::string chunk = it->second.body;
+                const int pauseMs = it->second.pauseMs;
+                response.set_chunked_content_provider(
+                    "text/html; charset=utf-8",
+                    [this, chunk, pauseMs](std::size_t, httplib::DataSink& sink) {
+                        if (pauseMs > 0)
+                            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+                        return !m_stopping && sink.write(chunk.data(), chunk.size());
+                    });
+            } else {
+                response.set_content(it->second.body, "text/html; charset=utf-8");
+            }
             return httplib::Server::HandlerResponse::Handled;
         });
 }
@@ -33,6 +45,7 @@ void HttpHost::Start() {
 
 void HttpHost::Stop() {
     if (!m_thread.joinable()) return;
+    m_stopping = true;
     m_server.stop();
     m_thread.join();
 }
@@ -45,6 +58,11 @@ void HttpHost::SetOverride(const std::string& target, int status, const std::str
                            const std::string& setCookie) {
     std::lock_guard lock(m_mutex);
     m_overrides[target] = {status, body, setCookie};
+}
+
+void HttpHost::SetEndless(const std::string& target, const std::string& chunk, int pauseMs) {
+    std::lock_guard lock(m_mutex);
+    m_overrides[target] = {200, chunk, {}, true, pauseMs};
 }
 
 void HttpHost::ClearOverrides() {

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -24,6 +25,8 @@ public:
     void Stop();
 
     int port() const { return m_port; }
+    // False once Stop has begun: streaming answers end then.
+    bool running() const { return !m_stopping; }
     // "127.0.0.1:PORT", the form the QUIMB_*_HOST variables take.
     std::string hostPort() const;
 
@@ -31,6 +34,10 @@ public:
     void SetOverride(const std::string& target, int status, const std::string& body,
                      const std::string& setCookie = {});
     void ClearOverrides();
+    // Answers target (status 200) with chunk after chunk, pauseMs apart, for ever (until the
+    // client goes or the host stops): an endless body, or with a one-byte chunk and a pause, a
+    // trickle.
+    void SetEndless(const std::string& target, const std::string& chunk, int pauseMs);
 
     std::vector<std::string> requests() const;  // targets in arrival order
     void ClearRequests();
@@ -40,6 +47,7 @@ protected:
 
 private:
     int m_port = 0;
+    std::atomic_bool m_stopping{false};
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_requests;
@@ -47,6 +55,8 @@ private:
         int status;
         std::string body;
         std::string setCookie;
+        bool endless = false;
+        int pauseMs = 0;
     };
     std::map<std::string, Override> m_overrides;
 };

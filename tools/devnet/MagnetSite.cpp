@@ -58,6 +58,11 @@ void MagnetSite::SetTotalHits(int hits) {
     m_totalHits = hits;
 }
 
+void MagnetSite::SetMode(MagnetMode mode) {
+    std::lock_guard lock(m_mutex);
+    m_mode = mode;
+}
+
 void MagnetSite::SetDelayMs(int delayMs) {
     std::lock_guard lock(m_mutex);
     m_delayMs = delayMs;
@@ -112,14 +117,65 @@ std::string MagnetSite::Page(const std::string& keyword, int page, int totalHits
 void MagnetSite::Answer(const std::string& keyword, int page, httplib::Response& response) {
     int configured = 0;
     int delayMs = 0;
+    MagnetMode mode = MagnetMode::Normal;
     {
         std::lock_guard lock(m_mutex);
         configured = m_totalHits;
         delayMs = m_delayMs;
+        mode = m_mode;
     }
+    if (mode != MagnetMode::Normal) return AnswerHostile(mode, page, response);
     if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
     response.set_content(Page(keyword, page, HitsFor(keyword, configured)),
                          "text/html; charset=utf-8");
+}
+
+namespace {
+
+std::string PageCount(long long pages) {
+    return "<script>$('#pager').twbsPagination({totalPages: " + std::to_string(pages) +
+           ", visiblePages: 7});</script>\n";
+}
+
+// One hit in the form the scraper reads, its link unique to (page, index).
+std::string FillerHit(int page, long long index) {
+    return "<div><a href=\"/d\" target=\"_blank\">hostile " + std::to_string(index) +
+           "</a></span><span>大小：</span><span class=\"size\">1.00 GB</span><a "
+           "href=\"magnet:?xt=urn:btih:" +
+           std::to_string(page) + "x" + std::to_string(index) + "\">磁力链接</a></div>\n";
+}
+
+}  // namespace
+
+void MagnetSite::AnswerHostile(MagnetMode mode, int page, httplib::Response& response) {
+    const char* type = "text/html; charset=utf-8";
+    switch (mode) {
+        case MagnetMode::BareMarkers: {
+            const std::string marker = "target=\"_blank\">";
+            std::string html = PageCount(1);
+            while (html.size() < 1600000) html += marker;
+            response.set_content(html, type);
+            return;
+        }
+        case MagnetMode::BillionPages:
+        case MagnetMode::FullPages: {
+            const int hits = mode == MagnetMode::BillionPages ? 20 : 40000;
+            std::string html = PageCount(1000000000);
+            for (int i = 0; i < hits; ++i) html += FillerHit(page, i);
+            response.set_content(html, type);
+            return;
+        }
+        case MagnetMode::EndlessBody:
+            response.set_chunked_content_provider(
+                type, [this, page, index = 0LL](std::size_t, httplib::DataSink& sink) mutable {
+                    std::string chunk = index == 0 ? PageCount(1) : std::string();
+                    for (int i = 0; i < 100; ++i) chunk += FillerHit(page, index++);
+                    return running() && sink.write(chunk.data(), chunk.size());
+                });
+            return;
+        case MagnetMode::Normal:
+            break;
+    }
 }
 
 }  // namespace devnet
