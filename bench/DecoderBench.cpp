@@ -51,7 +51,8 @@ void BM_DecodePlain1MiB(benchmark::State& state) {
     const auto& answer = PlainAnswer();
     for (auto _ : state) {
         QStringList results;
-        benchmark::DoNotOptimize(ed2k::DecodeSearchAnswer(answer.data(), answer.size(), results, nullptr, kAll));
+        benchmark::DoNotOptimize(
+            ed2k::DecodeSearchAnswer(answer.data(), answer.size(), results, nullptr, kAll));
     }
     state.counters["answer_bytes"] = static_cast<double>(answer.size());
 }
@@ -60,7 +61,8 @@ void BM_DecodePacked2MiB(benchmark::State& state) {
     const auto& answer = PackedAnswer();
     for (auto _ : state) {
         QStringList results;
-        benchmark::DoNotOptimize(ed2k::DecodeSearchAnswer(answer.data(), answer.size(), results, nullptr, kAll));
+        benchmark::DoNotOptimize(
+            ed2k::DecodeSearchAnswer(answer.data(), answer.size(), results, nullptr, kAll));
     }
 }
 

@@ -29,8 +29,8 @@ const char kUsage[] =
     "\n"
     "Runs Quimb's start-up sequence and one search, then prints every row of the result\n"
     "list on stdout: file name, size, sources, link, separated by TAB (UTF-8). Backslash,\n"
-    "TAB, CR and LF inside a cell are written \\\\, \\t, \\r, \\n. The count text and notices\n"
-    "go to stderr. The engine is magnet unless --engine ed2k is given.\n"
+    "TAB, CR, LF and NUL inside a cell are written \\\\, \\t, \\r, \\n, \\0. The count text\n"
+    "and notices go to stderr. The engine is magnet unless --engine ed2k is given.\n"
     "\n"
     "  --server-met FILE  the eD2k servers of this server.met file join the list from the\n"
     "                     service host (default: QUIMB_SERVER_MET; at most 100 servers)\n"
@@ -120,6 +120,9 @@ QByteArray EscapeCell(const QString& cell) {
                 break;
             case '\n':
                 out += "\\n";
+                break;
+            case '\0':
+                out += "\\0";
                 break;
             default:
                 out += c;

@@ -1,5 +1,6 @@
 #include "ed2k/Ed2kPackets.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ed2k/HexText.h"
@@ -59,6 +60,35 @@ std::vector<std::uint8_t> SearchRequestPacket(const QString& keyword) {
     packet[8] = static_cast<std::uint8_t>(n >> 8);
     std::memcpy(packet.data() + 9, utf8.constData(), n);
     return packet;
+}
+
+bool IsProtocolByte(std::uint8_t byte) {
+    return byte == kProtocolPlain || byte == kProtocolPacked || byte == 0xC5;
+}
+
+bool TakePacket(std::vector<std::uint8_t>& pending, std::size_t maxSize, bool streamEnded,
+                std::vector<std::uint8_t>& packet) {
+    if (pending.empty()) return false;
+    auto takeAll = [&] {
+        packet.assign(pending.begin(),
+                      pending.begin() + static_cast<long>(std::min(pending.size(), maxSize)));
+        pending.clear();
+        return true;
+    };
+    if (!IsProtocolByte(pending[0])) return takeAll();
+    if (pending.size() >= 5) {
+        const std::uint64_t length = pending[1] | (pending[2] << 8) | (pending[3] << 16) |
+                                     (static_cast<std::uint64_t>(pending[4]) << 24);
+        const std::uint64_t total = 5 + length;
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(total, maxSize));
+        if (pending.size() >= wanted) {
+            packet.assign(pending.begin(), pending.begin() + static_cast<long>(wanted));
+            pending.erase(pending.begin(), pending.begin() + static_cast<long>(wanted));
+            if (total > wanted) pending.clear();  // the rest of a frame too long is not read
+            return true;
+        }
+    }
+    return streamEnded && pending.size() >= 6 && takeAll();
 }
 
 }  // namespace ed2k

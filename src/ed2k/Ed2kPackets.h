@@ -27,4 +27,15 @@ const std::array<std::uint8_t, 68>& LoginPacket();
 // than 199 bytes is cut at the last whole character that fits.
 std::vector<std::uint8_t> SearchRequestPacket(const QString& keyword);
 
+// Whether byte starts an eD2k packet (plain, packed, or eMule's extension).
+bool IsProtocolByte(std::uint8_t byte);
+
+// Takes the next packet off the bytes received so far (pending), at most maxSize bytes of it:
+// a whole frame, frame header included; a frame longer than maxSize cut there (the rest of it
+// is dropped with what is pending); bytes that start with no protocol byte as one packet of all
+// there is. Once the stream has ended, a frame started (six bytes or more) is taken as it
+// stands. Returns false when no packet can be taken yet.
+bool TakePacket(std::vector<std::uint8_t>& pending, std::size_t maxSize, bool streamEnded,
+                std::vector<std::uint8_t>& packet);
+
 }  // namespace ed2k

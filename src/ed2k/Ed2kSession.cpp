@@ -20,10 +20,6 @@ Clock::time_point After(long milliseconds) {
     return Clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
-bool IsProtocolByte(std::uint8_t byte) {
-    return byte == ed2k::kProtocolPlain || byte == ed2k::kProtocolPacked || byte == 0xC5;
-}
-
 constexpr std::size_t kAnswerMax = ed2k::kAnswerAreaSize - 1;  // one byte stays zero
 
 }  // namespace
@@ -65,7 +61,7 @@ int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
     const auto deadline = After(limits.loginMs);
     std::vector<std::uint8_t> packet;
     while (ReadPacket(packet, 65536, deadline)) {
-        if (packet.size() >= 6 && IsProtocolByte(packet[0]) && packet[5] == ed2k::kOpIdChange)
+        if (packet.size() >= 6 && ed2k::IsProtocolByte(packet[0]) && packet[5] == ed2k::kOpIdChange)
             break;
     }
     return 0;
@@ -85,7 +81,7 @@ int Ed2kSession::Search(const QString& keyword) {
     bool found = false;
     while (!found && ReadPacket(answer, kAnswerMax, deadline)) {
         // Packets before the search result (server messages, status) are passed over.
-        found = !IsProtocolByte(answer[0]) ||
+        found = !ed2k::IsProtocolByte(answer[0]) ||
                 (answer.size() >= 6 && answer[5] == ed2k::kOpSearchResult);
     }
     if (!found) {
@@ -115,42 +111,10 @@ bool Ed2kSession::ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxS
                              Clock::time_point deadline) {
     std::uint8_t chunk[65536];
     for (;;) {
-        if (!m_pending.empty()) {
-            if (!IsProtocolByte(m_pending[0])) {
-                const std::size_t take = std::min(m_pending.size(), maxSize);
-                packet.assign(m_pending.begin(), m_pending.begin() + static_cast<long>(take));
-                m_pending.clear();
-                return true;
-            }
-            if (m_pending.size() >= 5) {
-                const std::uint64_t length = m_pending[1] | (m_pending[2] << 8) |
-                                             (m_pending[3] << 16) |
-                                             (static_cast<std::uint64_t>(m_pending[4]) << 24);
-                const std::uint64_t total = 5 + length;
-                const std::size_t wanted =
-                    static_cast<std::size_t>(std::min<std::uint64_t>(total, maxSize));
-                if (m_pending.size() >= wanted) {
-                    packet.assign(m_pending.begin(), m_pending.begin() + static_cast<long>(wanted));
-                    // A frame longer than the buffer is cut; the rest of it is not read.
-                    m_pending.erase(m_pending.begin(),
-                                    m_pending.begin() + static_cast<long>(wanted));
-                    if (total > wanted) m_pending.clear();
-                    return true;
-                }
-            }
-        }
+        if (ed2k::TakePacket(m_pending, maxSize, false, packet)) return true;
         const long got = m_socket.Receive(chunk, sizeof chunk, deadline);
-        if (got <= 0) {
-            // The peer closed or the time is up: a started frame is taken as it stands.
-            if (m_pending.size() >= 6) {
-                packet.assign(
-                    m_pending.begin(),
-                    m_pending.begin() + static_cast<long>(std::min(m_pending.size(), maxSize)));
-                m_pending.clear();
-                return true;
-            }
-            return false;
-        }
+        // The peer closed or the time is up: a started frame is taken as it stands.
+        if (got <= 0) return ed2k::TakePacket(m_pending, maxSize, true, packet);
         m_pending.insert(m_pending.end(), chunk, chunk + got);
     }
 }

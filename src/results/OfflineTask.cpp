@@ -1,34 +1,8 @@
 // The offline download's exchanges with the Netdisk's cloud_dl service.
+#include "web/BaiduAnswers.h"
 #include "web/BaiduSession.h"
 #include "web/FormEncoding.h"
 #include "web/TextCut.h"
-
-namespace {
-
-// Everything before the first "," of text, empty when there is none.
-QStringView UpToComma(QStringView text) {
-    return cut::first(text, cut::find(text, u","));
-}
-
-// Names whose extension has at most three characters are taken ("mkv" with its closing quote
-// is four); the numbers join with an escaped comma.
-QString ChooseFiles(const QString& fileList) {
-    QString selection;
-    QStringView rest = fileList;
-    for (int k = 1;; ++k) {
-        const qsizetype key = cut::find(rest, u"file_name");
-        if (key < 0) break;
-        rest = cut::from(rest, key + 12);
-        QStringView ext = UpToComma(rest);
-        for (qsizetype dot = ext.indexOf(u'.'); dot >= 0; dot = ext.indexOf(u'.'))
-            ext = ext.sliced(dot + 1);
-        if (ext.size() <= 4) selection += QStringLiteral("%2C") + QString::number(k);
-    }
-    selection = cut::from(selection, 3).toString();
-    return selection.isEmpty() ? QStringLiteral("1") : selection;
-}
-
-}  // namespace
 
 void BaiduSession::PostCloudDl(const QString& form) {
     m_cookie = m_sessionCookie;
@@ -47,21 +21,11 @@ bool BaiduSession::VipTest() const {
 }
 
 bool BaiduSession::ErrorTest() const {
-    const qsizetype key = cut::find(m_responseBody, u"error_code");
-    if (key < 0) return false;
-    return !UpToComma(cut::from(m_responseBody, key + 12)).isEmpty();
+    return baidu::IsErrorAnswer(m_responseBody);
 }
 
 bool BaiduSession::VerificationTest() {
-    if (!m_responseBody.contains(u"vcode is needed")) return false;
-    QStringView rest = cut::from(m_responseBody, cut::find(m_responseBody, u"vcode") + 8);
-    // The character before the comma is the value's closing quote.
-    m_vcodeString = cut::first(rest, cut::find(rest, u",") - 1).toString();
-    const qsizetype http = cut::find(rest, u"http");
-    if (http >= 0) rest = rest.sliced(http);
-    m_vcodeImageUrl = cut::first(rest, cut::find(rest, u",") - 1).toString();
-    m_vcodeImageUrl.remove(u'\\');
-    return true;
+    return baidu::ReadVerificationRequest(m_responseBody, m_vcodeString, m_vcodeImageUrl);
 }
 
 int BaiduSession::AddOfflineTask(const QString& link) {
@@ -72,7 +36,7 @@ int BaiduSession::AddOfflineTask(const QString& link) {
                         .arg(EncodeFormValue(link)));
         if (VipTest()) return -5;
         if (ErrorTest()) return -1;
-        selection = ChooseFiles(m_responseBody);
+        selection = baidu::ChooseFiles(m_responseBody);
     }
     m_selectedIdx = selection;
     PostCloudDl(QStringLiteral("method=add_task&app_id=250528&file_sha1=&save_path=/&"

@@ -25,12 +25,10 @@ const QString kTagEnd = QStringLiteral("\">");
 const QString kMagnetStart = QStringLiteral("<a href=\"magnet:?");
 const QString kMagnetEnd = QStringLiteral("\">磁力链接");
 
-// Cuts every hit out of one page into rows starting at row, while the list has room; returns
-// the next free row. Every search starts where the cut stands, and a hit whose markers are not
-// all found in the rest of the page ends the page's hits: so a page costs time in proportion
-// to its length, however it is broken.
-int ScrapePage(QStringView p, int row, ResultListPort& list, const std::atomic_bool& cancel,
-               bool& listFull) {
+}  // namespace
+
+int ScrapeMagnetPage(QStringView p, int row, ResultListPort& list, const std::atomic_bool& cancel,
+                     bool& listFull) {
     // Each marker of a hit, from where the cut stands; -1 ends the page.
     auto next = [&p](const QString& marker) { return cut::find(p, marker); };
     for (qsizetype start = next(kHitStart); start != -1 && !cancel; start = next(kHitStart)) {
@@ -67,8 +65,6 @@ int ScrapePage(QStringView p, int row, ResultListPort& list, const std::atomic_b
     }
     return row;
 }
-
-}  // namespace
 
 QString MagnetPageUrl(const QString& host, const QString& keyword, int page) {
     QString url =
@@ -115,7 +111,7 @@ void MagnetSearch(const QString& keyword, const QString& host, DialogPort& dialo
     int pageNumber = 1;
     bool listFull = false;
     for (;;) {
-        row = ScrapePage(page, row, list, cancel, listFull);
+        row = ScrapeMagnetPage(page, row, list, cancel, listFull);
         dialog.setText(res::IDC_COUNT, search_limits::FoundText(row, listFull));
         if (listFull) break;
         ++pageNumber;

@@ -1,17 +1,10 @@
 #include "web/BaiduSession.h"
 
+#include "web/BaiduAnswers.h"
 #include "web/FormEncoding.h"
 #include "web/TextCut.h"
 
-namespace {
-
-// The value after start + offset up to end: empty when end is missing.
-QString CutValue(const QString& text, QStringView start, qsizetype offset, QStringView end) {
-    const QStringView rest = cut::from(text, cut::find(text, start) + offset);
-    return cut::first(rest, cut::find(rest, end)).toString();
-}
-
-}  // namespace
+using baidu::CutValue;
 
 QString BaiduSession::Host(const QString& setting) {
     // Baidu's hosts carry the password and the session: HTTPS unless the setting says otherwise.
@@ -86,14 +79,6 @@ QString BaiduSession::FetchDisplayName() {
     m_path.clear();
     m_formData.clear();
     Get();
-    m_displayName = m_responseBody;
-    qsizetype start = 0;
-    const qsizetype marker = cut::find(m_displayName, u"displayUsername");
-    if (marker >= 0) {
-        const qsizetype close = m_displayName.indexOf(u'>', marker);
-        if (close >= 0) start = close + 1;
-    }
-    const QStringView rest = cut::from(m_displayName, start);
-    m_displayName = cut::first(rest, cut::find(rest, u"<")).toString();
+    m_displayName = baidu::DisplayNameOf(m_responseBody);
     return m_displayName;
 }

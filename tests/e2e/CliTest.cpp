@@ -63,12 +63,12 @@ TEST_F(CliTest, PrintsEveryRowAsFourTabSeparatedCells) {
 TEST_F(CliTest, EscapesControlCharactersInsideCells) {
     m_net.m_magnet.SetOverride(
         "/search/x", 200,
-        "totalPages: 1, visiblePages <a target=\"_blank\">a\tb\\c\r\nd</a></span>"
-        "大小：<x\">1 GB</span><a href=\"magnet:?1\">磁力链接");
+        "totalPages: 1, visiblePages <a target=\"_blank\">a\tb\\c\r\nd" + std::string(1, '\0') +
+            "</a></span>大小：<x\">1 GB</span><a href=\"magnet:?1\">磁力链接");
     const CliRun run = Run({QStringLiteral("search"), QStringLiteral("--engine"),
                             QStringLiteral("magnet"), QStringLiteral("x")});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "a\\tb\\\\c\\r\\nd\t1 GB\t\tmagnet:?1\n");
+    EXPECT_EQ(run.out, "a\\tb\\\\c\\r\\nd\\0\t1 GB\t\tmagnet:?1\n");
 }
 
 TEST_F(CliTest, ReportsANewVersionOnStderrOnly) {
