@@ -162,11 +162,6 @@ public:
         std::uint32_t announced = 0;
         if (!reader.U32(announced)) return 0;
         const auto count = static_cast<std::int32_t>(announced);
-        // Room for as many results as the bytes can hold (a record takes 26 bytes or more).
-        if (count > 0)
-            m_results.reserve(
-                m_results.size() +
-                4 * std::min<qsizetype>({count, static_cast<qsizetype>(size / 26), m_maxResults}));
         // The bytes bound the loop too, whatever the count.
         for (std::int32_t i = 0; i < count && m_appended < m_maxResults; ++i)
             if (!ReadRecord(reader)) break;
