@@ -112,7 +112,7 @@ void EndOfSearch() {
     }
     std::sort(lags.begin(), lags.end());
     std::printf(
-        "30 answering servers, %d rounds: \"搜索\" restored after the last answer was written: "
+        "30 answering servers, %d rounds: \"搜索\" restored after the last answer went out: "
         "median %.1f ms, min %.1f ms, max %.1f ms\n",
         kRounds, lags[lags.size() / 2], lags.front(), lags.back());
 }

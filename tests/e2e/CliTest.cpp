@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "CliProcess.h"
 #include "DevNet.h"
 #include "ed2k/HexText.h"
 #include "ed2k/SearchAnswerDecoder.h"
@@ -27,15 +28,7 @@ protected:
     // Runs quimb-cli on the simulated network; extra settings override its hosts.
     CliRun Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        const ServiceHosts hosts = m_net.hosts();
-        environment.insert(QStringLiteral("QUIMB_SERVICE_HOST"), hosts.service);
-        environment.insert(QStringLiteral("QUIMB_STATS_HOST"), hosts.stats);
-        environment.insert(QStringLiteral("QUIMB_MAGNET_HOST"), hosts.magnet);
-        environment.remove(QStringLiteral("QUIMB_SERVER_MET"));
-        environment.insert(extra);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(QUIMB_CLI_PATH), arguments);
+        StartCli(process, m_net.hosts(), arguments, extra);
         EXPECT_TRUE(process.waitForFinished(30000));
         return CliRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                       QString::fromUtf8(process.readAllStandardError())};
@@ -132,11 +125,7 @@ TEST_F(CliTest, SearchesTheServersOfAServerMetInBothDialects) {
     m_net.AddEd2kServer(oldStyle);
     QTemporaryDir dir;
     const QString met = dir.filePath(QStringLiteral("server.met"));
-    QFile file(met);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const std::vector<std::uint8_t> bytes = m_net.ServerMet();
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    file.close();
+    ASSERT_TRUE(WriteFile(met, m_net.ServerMet()));
 
     QProcessEnvironment noService;
     noService.insert(QStringLiteral("QUIMB_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
@@ -186,10 +175,7 @@ TEST_F(CliTest, AServerMetThatCannotBeReadIsAUsageErrorOnlyWhenNamedOnTheCommand
     std::vector<std::uint8_t> bytes = m_net.ServerMet();
     bytes[1] = 0xFF;  // a count of 255 servers
     const QString damaged = dir.filePath(QStringLiteral("damaged.met"));
-    QFile file(damaged);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    file.close();
+    ASSERT_TRUE(WriteFile(damaged, bytes));
     QProcessEnvironment noService;
     noService.insert(QStringLiteral("QUIMB_SERVICE_HOST"), QStringLiteral("127.0.0.1:1"));
     const CliRun used = Run({QStringLiteral("search"), QStringLiteral("--engine=ed2k"),

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <functional>
 
+#include "CliProcess.h"
 #include "DevNet.h"
 
 namespace {
@@ -27,15 +28,7 @@ protected:
     // Starts quimb-cli on the simulated network; extra settings override its hosts.
     void Start(QProcess& process, const QStringList& arguments,
                const QProcessEnvironment& extra = {}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        const ServiceHosts hosts = m_net.hosts();
-        environment.insert(QStringLiteral("QUIMB_SERVICE_HOST"), hosts.service);
-        environment.insert(QStringLiteral("QUIMB_STATS_HOST"), hosts.stats);
-        environment.insert(QStringLiteral("QUIMB_MAGNET_HOST"), hosts.magnet);
-        environment.remove(QStringLiteral("QUIMB_SERVER_MET"));
-        environment.insert(extra);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(QUIMB_CLI_PATH), arguments);
+        StartCli(process, m_net.hosts(), arguments, extra);
     }
     CliRun Finish(QProcess& process) {
         EXPECT_TRUE(process.waitForFinished(60000));
