@@ -164,10 +164,10 @@ void CQuimbDlg::ReportFailure(const QString& host, const QString& reason) {
     // Without its service host an eD2k search has no servers: say why, where the count goes.
     if (host != m_hosts.service) return;
     if (auto* count = qobject_cast<QLabel*>(GetDlgItem(res::IDC_COUNT))) {
-        const QString text =
-            QStringLiteral("无法连接 %1：%2").arg(host, PrintableServerText(reason));
-        count->setText(text);
-        count->setToolTip(text);  // the label is narrow
+        // The label is narrow: the host and the reason go into its tooltip.
+        count->setText(QStringLiteral("无法连接服务主机"));
+        count->setToolTip(
+            QStringLiteral("无法连接服务主机 %1：%2").arg(host, PrintableServerText(reason)));
     }
 }
 

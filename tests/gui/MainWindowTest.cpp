@@ -308,6 +308,10 @@ void MainWindowTest::unreachableServiceHostStillOpensWithTheKeywordFocused() {
     QCOMPARE(dialog.serverTable().m_serverCount, 0);
     QCOMPARE(dialog.m_adPage->m_browser->LocationURL(), QString());
     QVERIFY(watcher.m_seen.isEmpty());
+    // Why an eD2k search will find no servers, where the count goes; the details on hover.
+    const auto* count = qobject_cast<QLabel*>(dialog.GetDlgItem(res::IDC_COUNT));
+    QCOMPARE(count->text(), QStringLiteral("无法连接服务主机"));
+    QVERIFY(count->toolTip().startsWith(QStringLiteral("无法连接服务主机 127.0.0.1:1：")));
 }
 
 void MainWindowTest::aboutBoxFromF1AndTheContextMenu() {
