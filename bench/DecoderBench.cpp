@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "Ed2kAnswer.h"
-#include "ed2k/SearchAnswerDecoder.h"
+#include "engine/ed2k/SearchAnswerDecoder.h"
 
 namespace {
 

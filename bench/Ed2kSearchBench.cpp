@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "DevNet.h"
-#include "app/ServerTable.h"
-#include "ed2k/Ed2kSession.h"
-#include "platform/MemoryWindow.h"
+#include "engine/ed2k/Ed2kSession.h"
+#include "engine/search/MemoryWindow.h"
+#include "engine/search/SearchDriver.h"
+#include "engine/startup/ServerTable.h"
 #include "res/ResourceIds.h"
-#include "search/SearchDriver.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "results/Clistdlg.h"
+#include "gui/Clistdlg.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

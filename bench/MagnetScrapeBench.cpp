@@ -6,8 +6,8 @@
 #include <atomic>
 
 #include "MagnetSite.h"
-#include "platform/MemoryWindow.h"
-#include "search/MagnetSearch.h"
+#include "engine/search/MagnetSearch.h"
+#include "engine/search/MemoryWindow.h"
 
 namespace {
 

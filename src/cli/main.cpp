@@ -12,15 +12,15 @@
 #include <string>
 #include <thread>
 
-#include "app/ServerTable.h"
-#include "app/StartupSequence.h"
-#include "ed2k/ServerMet.h"
-#include "platform/MemoryWindow.h"
-#include "platform/ServiceHosts.h"
+#include "engine/search/HostReport.h"
+#include "engine/search/MemoryWindow.h"
+#include "engine/search/SearchDriver.h"
+#include "engine/settings/ServiceHosts.h"
+#include "engine/startup/ServerMet.h"
+#include "engine/startup/ServerTable.h"
+#include "engine/startup/StartupSequence.h"
+#include "engine/text/TextCut.h"
 #include "res/ResourceIds.h"
-#include "search/HostReport.h"
-#include "search/SearchDriver.h"
-#include "web/TextCut.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/ServiceHosts.h"
+#include "engine/settings/ServiceHosts.h"
 
 // Starts quimb-cli with the service, statistics and magnet hosts of hosts and no server.met;
 // extra settings override those.

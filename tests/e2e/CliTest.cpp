@@ -10,8 +10,8 @@
 
 #include "CliProcess.h"
 #include "DevNet.h"
-#include "ed2k/HexText.h"
-#include "ed2k/SearchAnswerDecoder.h"
+#include "engine/ed2k/HexText.h"
+#include "engine/ed2k/SearchAnswerDecoder.h"
 
 namespace {
 

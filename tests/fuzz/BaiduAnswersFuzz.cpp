@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "web/BaiduAnswers.h"
+#include "engine/baidu/BaiduAnswers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "results/WindowsCommandLine.h"
+#include "engine/text/WindowsCommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString line =

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ed2k/SearchAnswerDecoder.h"
+#include "engine/ed2k/SearchAnswerDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> answer;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ed2k/Ed2kPackets.h"
+#include "engine/ed2k/Ed2kPackets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ed2k/SearchAnswerDecoder.h"
-#include "search/KeywordEncoding.h"
-#include "web/FormEncoding.h"
+#include "engine/ed2k/SearchAnswerDecoder.h"
+#include "engine/text/FormEncoding.h"
+#include "engine/text/KeywordEncoding.h"
 
 namespace {
 

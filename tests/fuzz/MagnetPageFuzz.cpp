@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/MemoryWindow.h"
-#include "search/MagnetSearch.h"
+#include "engine/search/MagnetSearch.h"
+#include "engine/search/MemoryWindow.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString page =

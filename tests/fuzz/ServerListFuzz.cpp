@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/ServerTable.h"
+#include "engine/startup/ServerTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ServerTable table;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/ServerTable.h"
-#include "ed2k/ServerMet.h"
+#include "engine/startup/ServerMet.h"
+#include "engine/startup/ServerTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ServerTable table;

@@ -8,9 +8,9 @@
 #include "GuiFixture.h"
 #include "GuiTestMain.h"
 #include "ModalWatcher.h"
-#include "results/Clistdlg.h"
-#include "web/CVcode.h"
-#include "web/VcodeImage.h"
+#include "engine/baidu/VcodeImage.h"
+#include "gui/CVcode.h"
+#include "gui/Clistdlg.h"
 
 using devnet::PassportHost;
 

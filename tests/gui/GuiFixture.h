@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "DevNet.h"
-#include "app/CQuimbDlg.h"
+#include "gui/CQuimbDlg.h"
 #include "res/ResourceIds.h"
 
 // The real main window on a simulated network of its own.

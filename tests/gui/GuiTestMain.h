@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/CQuimbApp.h"
+#include "gui/CQuimbApp.h"
 
 // QTEST_MAIN, with the process prepared the way the program prepares it (web engine settings).
 #define QUIMB_GUI_TEST_MAIN(TestClass)          \

@@ -8,14 +8,14 @@
 #include "GuiFixture.h"
 #include "GuiTestMain.h"
 #include "ModalWatcher.h"
-#include "app/CExplorer1.h"
-#include "app/Ciedlg.h"
-#include "app/DialogUnits.h"
-#include "app/TabControl.h"
-#include "ed2k/Ed2kSession.h"
-#include "platform/MemoryWindow.h"
-#include "results/Clistdlg.h"
-#include "search/SearchDriver.h"
+#include "engine/ed2k/Ed2kSession.h"
+#include "engine/search/MemoryWindow.h"
+#include "engine/search/SearchDriver.h"
+#include "gui/CExplorer1.h"
+#include "gui/Ciedlg.h"
+#include "gui/Clistdlg.h"
+#include "gui/DialogUnits.h"
+#include "gui/TabControl.h"
 
 namespace {
 

@@ -10,10 +10,11 @@
 
 #include "GuiTestMain.h"
 #include "ModalWatcher.h"
+#include "engine/baidu/BaiduSession.h"
+#include "engine/text/WindowsCommandLine.h"
+#include "gui/Clistdlg.h"
+#include "gui/RowColour.h"
 #include "res/ResourceIds.h"
-#include "results/Clistdlg.h"
-#include "results/RowColour.h"
-#include "web/BaiduSession.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "HttpHost.h"
 #include "MagnetSite.h"
 #include "ServiceHost.h"
-#include "platform/ServiceHosts.h"
+#include "engine/settings/ServiceHosts.h"
 
 namespace devnet {
 

@@ -10,10 +10,10 @@
 #include <cstdio>
 
 #include "DevNet.h"
-#include "app/CQuimbApp.h"
-#include "app/CQuimbDlg.h"
+#include "gui/CQuimbApp.h"
+#include "gui/CQuimbDlg.h"
+#include "gui/Clistdlg.h"
 #include "res/ResourceIds.h"
-#include "results/Clistdlg.h"
 
 int main(int argc, char** argv) {
     CQuimbApp::PrepareProcess();

@@ -1,9 +1,0 @@
-#include "results/RowColour.h"
-
-#include "web/TextCut.h"
-
-std::uint32_t RowTextColour(const QString& name, const QString& above, const QString& sources) {
-    if (cut::leadingInt(sources) > 4) return kManySourcesColour;
-    if (name == above) return kRepeatedNameColour;
-    return kPlainRowColour;
-}
