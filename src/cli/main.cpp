@@ -2,6 +2,7 @@
 // the final result list as TAB-separated lines.
 #include <pthread.h>
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <atomic>
@@ -26,6 +27,7 @@ namespace {
 
 const char kUsage[] =
     "usage: quimb-cli search [--engine magnet|ed2k] [--server-met FILE] KEYWORD\n"
+    "       quimb-cli --help | --version\n"
     "\n"
     "Runs Quimb's start-up sequence and one search, then prints every row of the result\n"
     "list on stdout: file name, size, sources, link, separated by TAB (UTF-8). Backslash,\n"
@@ -131,10 +133,60 @@ QByteArray EscapeCell(const QString& cell) {
     return out;
 }
 
-int UsageError(const char* why) {
-    if (why != nullptr) std::fprintf(stderr, "quimb-cli: %s\n", why);
+int UsageError(const QString& why) {
+    Notice(why);
     std::fputs(kUsage, stderr);
     return 2;
+}
+
+struct Options {
+    bool magnet = true;
+    QString serverMet;
+    QString keyword;
+};
+
+// Reads the command line into options. Returns the exit status when the program ends here
+// (--help, --version, a usage error), -1 when a search is to run.
+int ParseArguments(const QStringList& arguments, Options& options) {
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("this text"));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("the version"));
+    // The usage text is our own (kUsage); the descriptions here only name the values.
+    const QCommandLineOption engine(QStringLiteral("engine"), QStringLiteral("magnet or ed2k"),
+                                    QStringLiteral("engine"));
+    const QCommandLineOption serverMet(QStringLiteral("server-met"),
+                                       QStringLiteral("a server.met file"), QStringLiteral("file"));
+    parser.addOptions({help, version, engine, serverMet});
+    if (!parser.parse(arguments)) return UsageError(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("quimb-cli %s\n", GetOwnVersionText().toUtf8().constData());
+        return 0;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty() || words[0] != QStringLiteral("search"))
+        return UsageError(QStringLiteral("no command given"));
+    if (words.size() > 2)
+        return UsageError(QStringLiteral("more than one keyword (quote a keyword with spaces)"));
+    if (words.size() < 2 || words[1].isEmpty())
+        return UsageError(QStringLiteral("no keyword given"));
+    options.keyword = words[1];
+    if (parser.isSet(engine)) {
+        const QString value = parser.value(engine);
+        if (value != QStringLiteral("magnet") && value != QStringLiteral("ed2k"))
+            return UsageError(QStringLiteral("--engine needs magnet or ed2k"));
+        options.magnet = value == QStringLiteral("magnet");
+    }
+    if (parser.isSet(serverMet)) {
+        options.serverMet = parser.value(serverMet);
+        if (options.serverMet.isEmpty())
+            return UsageError(QStringLiteral("--server-met needs a file"));
+    }
+    return -1;
 }
 
 }  // namespace
@@ -142,62 +194,12 @@ int UsageError(const char* why) {
 int main(int argc, char** argv) {
     StopSignals stop;
     QCoreApplication app(argc, argv);
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (argc < 2 || std::strcmp(argv[1], "search") != 0) return UsageError("no command given");
-
-    bool magnet = true;
-    QString serverMet;
-    QString keyword;
-    bool haveKeyword = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (arg == "--engine" || arg.rfind("--engine=", 0) == 0) {
-            std::string value;
-            if (arg == "--engine") {
-                if (i + 1 >= argc) return UsageError("--engine needs magnet or ed2k");
-                value = argv[++i];
-            } else {
-                value = arg.substr(9);
-            }
-            if (value == "magnet")
-                magnet = true;
-            else if (value == "ed2k")
-                magnet = false;
-            else
-                return UsageError("--engine needs magnet or ed2k");
-            continue;
-        }
-        if (arg == "--server-met" || arg.rfind("--server-met=", 0) == 0) {
-            if (arg == "--server-met") {
-                if (i + 1 >= argc) return UsageError("--server-met needs a file");
-                serverMet = QString::fromLocal8Bit(argv[++i]);
-            } else {
-                serverMet = QString::fromLocal8Bit(arg.substr(13));
-            }
-            if (serverMet.isEmpty()) return UsageError("--server-met needs a file");
-            continue;
-        }
-        if (arg == "--") {
-            if (i + 1 < argc && !haveKeyword) {
-                keyword = QString::fromLocal8Bit(argv[++i]);
-                haveKeyword = true;
-            }
-            if (i + 1 < argc) return UsageError("more than one keyword");
-            break;
-        }
-        if (arg.size() > 1 && arg[0] == '-') return UsageError("unknown option");
-        if (haveKeyword) return UsageError("more than one keyword (quote a keyword with spaces)");
-        keyword = QString::fromLocal8Bit(argv[i]);
-        haveKeyword = true;
-    }
-    if (!haveKeyword || keyword.isEmpty()) return UsageError("no keyword given");
+    Options options;
+    if (const int status = ParseArguments(QCoreApplication::arguments(), options); status >= 0)
+        return status;
+    const bool magnet = options.magnet;
+    QString serverMet = options.serverMet;
+    const QString keyword = options.keyword;
 
     const ServiceHosts hosts = ServiceHosts::fromEnvironment();
     // A file named on the command line must be readable; one named by the variable is a
@@ -208,7 +210,7 @@ int main(int argc, char** argv) {
     if (!serverMet.isEmpty()) {
         QString error;
         if (!ReadServerMetFile(serverMet, serverMetData, error)) {
-            if (namedHere) return UsageError(error.toUtf8().constData());
+            if (namedHere) return UsageError(error);
             Notice(error);
             serverMet.clear();
         }

@@ -192,7 +192,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
           QStringList{QStringLiteral("search")}, QStringList{QStringLiteral("search"), QString()},
           QStringList{QStringLiteral("search"), QStringLiteral("--engine"), QStringLiteral("web"),
                       QStringLiteral("x")},
-          QStringList{QStringLiteral("search"), QStringLiteral("a"), QStringLiteral("b")}}) {
+          QStringList{QStringLiteral("search"), QStringLiteral("a"), QStringLiteral("b")},
+          QStringList{QStringLiteral("search"), QStringLiteral("--bogus"), QStringLiteral("x")},
+          QStringList{QStringLiteral("search"), QStringLiteral("x"), QStringLiteral("--engine")}}) {
         const CliRun run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QStringLiteral("usage:")));
@@ -201,6 +203,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     const CliRun help = Run({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: quimb-cli search")));
+    const CliRun version = Run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quimb-cli 2.0.0.5\n");
 }
 
 }  // namespace
