@@ -61,12 +61,12 @@ public:
     void EndDialogOk() override {}
     void ReportFailure(const QString& host, const QString& reason) override {
         Notice(host + QStringLiteral(": ") + reason);
-        m_failed = true;
+        m_failedHosts << host;
     }
-    bool failed() const { return m_failed; }
+    bool failed(const QString& host) const { return m_failedHosts.contains(host); }
 
 private:
-    bool m_failed = false;
+    QStringList m_failedHosts;
 };
 
 // SIGINT and SIGTERM, taken by a watcher thread instead of ending the process, so that the
@@ -245,8 +245,8 @@ int main(int argc, char** argv) {
         }
         // Nothing could be reached: the engine's hosts all failed, or for eD2k the service host
         // that lists the servers did.
-        nothingReached =
-            !report.anyReached() && (!failures.isEmpty() || (!magnet && startup.failed()));
+        nothingReached = !report.anyReached() &&
+                         (!failures.isEmpty() || (!magnet && startup.failed(hosts.service)));
     }
 
     std::fprintf(stderr, "%s\n", dialog.text(res::IDC_COUNT).toUtf8().constData());
