@@ -32,7 +32,7 @@ ServerTable TableOf(devnet::DevNet& net) {
 }
 
 void HundredServers() {
-    const Ed2kLimits limits = CurrentEd2kLimits();
+    const Ed2kLimits limits;
     devnet::DevNet net;
     std::mt19937 random(42);
     int slowest = 0;

@@ -16,7 +16,7 @@ void CQuimbApp::PrepareProcess() {
 }
 
 bool CQuimbApp::InitInstance() {
-    CQuimbDlg dialog;
+    CQuimbDlg dialog(ServiceHosts::fromEnvironment());
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

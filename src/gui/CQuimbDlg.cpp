@@ -43,7 +43,7 @@ constexpr int kStaticFeedback = -4;
 
 }  // namespace
 
-CQuimbDlg::CQuimbDlg(ServiceHosts hosts, QWidget* parent)
+CQuimbDlg::CQuimbDlg(ServiceHosts hosts, Ed2kLimits ed2kLimits, QWidget* parent)
     : QDialog(parent),
       m_baidu(hosts),
       m_hosts(std::move(hosts)),
@@ -54,8 +54,8 @@ CQuimbDlg::CQuimbDlg(ServiceHosts hosts, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(DialogUnits::DialogFont(9));
     CreateControls();
-    m_driver =
-        std::make_unique<SearchDriver>(m_dialogPort, m_listPage->port(), m_serverTable, m_hosts);
+    m_driver = std::make_unique<SearchDriver>(m_dialogPort, m_listPage->port(), m_serverTable,
+                                              m_hosts, ed2kLimits);
 }
 
 CQuimbDlg::~CQuimbDlg() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/baidu/BaiduSession.h"
+#include "engine/ed2k/Ed2kSession.h"
 #include "engine/settings/ServiceHosts.h"
 #include "engine/startup/ServerTable.h"
 #include "engine/startup/StartupSequence.h"
@@ -24,8 +25,7 @@ class TabControl;
 class CQuimbDlg : public QDialog, private StartupWindow {
     Q_OBJECT
 public:
-    explicit CQuimbDlg(ServiceHosts hosts = ServiceHosts::fromEnvironment(),
-                       QWidget* parent = nullptr);
+    explicit CQuimbDlg(ServiceHosts hosts, Ed2kLimits ed2kLimits = {}, QWidget* parent = nullptr);
     ~CQuimbDlg() override;
 
     // Initialises the window (start-up sequence included), then runs it modally. Returns the

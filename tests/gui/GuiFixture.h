@@ -15,14 +15,14 @@ struct GuiFixture {
     std::unique_ptr<CQuimbDlg> m_dialog;
 
     // Starts the network and builds the window; the window is not initialised yet.
-    CQuimbDlg& Create() {
+    CQuimbDlg& Create(const Ed2kLimits& ed2kLimits = {}) {
         m_net.Start();
-        m_dialog = std::make_unique<CQuimbDlg>(m_net.hosts());
+        m_dialog = std::make_unique<CQuimbDlg>(m_net.hosts(), ed2kLimits);
         return *m_dialog;
     }
     // Builds, initialises and shows the window.
-    CQuimbDlg& Open() {
-        Create();
+    CQuimbDlg& Open(const Ed2kLimits& ed2kLimits = {}) {
+        Create(ed2kLimits);
         m_dialog->PrepareToRun();
         m_dialog->show();
         m_dialog->activateWindow();

@@ -344,9 +344,7 @@ void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
     devnet::Ed2kServerConfig late;
     late.answerDelayMs = 30000;
     gui.m_net.AddEd2kServer(late);
-    const Ed2kLimits before = CurrentEd2kLimits();
-    SetEd2kLimits({5000, 60000, 60000});
-    CQuimbDlg& dialog = gui.Open();
+    CQuimbDlg& dialog = gui.Open({5000, 60000, 60000});
     gui.Radio(res::IDC_ED2K_ENGINE)->setChecked(true);
     gui.Edit(res::IDC_KEYWORD)->setText(QStringLiteral("movie"));
     dialog.OnSearch();
@@ -356,7 +354,6 @@ void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.IsSearching());
     gui.m_dialog.reset();
-    SetEd2kLimits(before);
 }
 
 QUIMB_GUI_TEST_MAIN(MainWindowTest)

@@ -11,8 +11,8 @@
 // Every operation blocks until its exchanges are done; HttpError leaves them unhandled.
 class BaiduSession : public HttpClient {
 public:
-    explicit BaiduSession(ServiceHosts hosts = ServiceHosts::fromEnvironment())
-        : m_hosts(std::move(hosts)) {}
+    BaiduSession() = default;
+    explicit BaiduSession(ServiceHosts hosts) : m_hosts(std::move(hosts)) {}
 
     // 0 when both texts are non-empty (they are stored), -1 otherwise (nothing changes).
     int SetCredentials(const QString& userName, const QString& password);
@@ -50,5 +50,5 @@ private:
     bool ErrorTest() const;
     bool VerificationTest();
 
-    ServiceHosts m_hosts;
+    ServiceHosts m_hosts = ServiceHosts::defaults();
 };

@@ -11,9 +11,6 @@
 
 namespace {
 
-std::mutex g_limitsMutex;
-Ed2kLimits g_limits;
-
 using Clock = TcpConnection::Clock;
 
 Clock::time_point After(long milliseconds) {
@@ -24,20 +21,11 @@ constexpr std::size_t kAnswerMax = ed2k::kAnswerAreaSize - 1;  // one byte stays
 
 }  // namespace
 
-Ed2kLimits CurrentEd2kLimits() {
-    std::lock_guard lock(g_limitsMutex);
-    return g_limits;
-}
-
-void SetEd2kLimits(const Ed2kLimits& limits) {
-    std::lock_guard lock(g_limitsMutex);
-    g_limits = limits;
-}
-
-Ed2kSession::Ed2kSession(const std::atomic_bool* cancel) : m_socket(cancel) {}
+Ed2kSession::Ed2kSession(const Ed2kLimits& limits, const std::atomic_bool* cancel)
+    : m_socket(cancel), m_limits(limits) {}
 
 int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
-    const Ed2kLimits limits = CurrentEd2kLimits();
+    const Ed2kLimits& limits = m_limits;
     const auto& login = ed2k::LoginPacket();
     m_serverAddress = sockaddr_in{};
     m_serverAddress.sin_family = AF_INET;
@@ -68,7 +56,7 @@ int Ed2kSession::ConnectAndLogin(const char* address, std::int32_t port) {
 }
 
 int Ed2kSession::Search(const QString& keyword) {
-    const Ed2kLimits limits = CurrentEd2kLimits();
+    const Ed2kLimits& limits = m_limits;
     const std::vector<std::uint8_t> request = ed2k::SearchRequestPacket(keyword);
     const auto deadline = After(limits.answerMs);
     if (!m_socket.IsOpen() || !m_socket.SendAll(request.data(), request.size(), deadline)) {

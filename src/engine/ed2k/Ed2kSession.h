@@ -16,13 +16,11 @@ struct Ed2kLimits {
     long loginMs = 3000;    // waiting for the server's ID change after the login
     long answerMs = 10000;  // from sending the search to the whole answer
 };
-Ed2kLimits CurrentEd2kLimits();
-void SetEd2kLimits(const Ed2kLimits& limits);
 
 // One server exchange: connect and log in, send one search, read the answer, decode it.
 class Ed2kSession {
 public:
-    explicit Ed2kSession(const std::atomic_bool* cancel = nullptr);
+    explicit Ed2kSession(const Ed2kLimits& limits = {}, const std::atomic_bool* cancel = nullptr);
 
     // address: dotted IPv4 text; port: its low 16 bits are used. 0 when the connection is
     // open and the login sent, -1 when no connection could be made (the socket is closed).
@@ -44,5 +42,6 @@ private:
     bool ReadPacket(std::vector<std::uint8_t>& packet, std::size_t maxSize,
                     TcpConnection::Clock::time_point deadline);
 
+    Ed2kLimits m_limits;
     std::vector<std::uint8_t> m_pending;  // received bytes not yet taken as a packet
 };

@@ -13,9 +13,6 @@
 
 namespace {
 
-std::mutex g_limitsMutex;
-HttpLimits g_limits;
-
 void GlobalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -99,16 +96,6 @@ struct SlistDeleter {
 
 }  // namespace
 
-HttpLimits CurrentHttpLimits() {
-    std::lock_guard lock(g_limitsMutex);
-    return g_limits;
-}
-
-void SetHttpLimits(const HttpLimits& limits) {
-    std::lock_guard lock(g_limitsMutex);
-    g_limits = limits;
-}
-
 const QByteArray& AgentName() {
     static const QByteArray name = [] {
         std::error_code error;
@@ -131,7 +118,7 @@ TransferResult PerformTransfer(const TransferRequest& request, QString& body, QS
     TransferState state;
     state.curl = curl.get();
     state.request = &request;
-    state.limits = request.limits != nullptr ? *request.limits : CurrentHttpLimits();
+    state.limits = request.limits != nullptr ? *request.limits : HttpLimits{};
     state.body = &body;
     state.cookies = cookies;
 

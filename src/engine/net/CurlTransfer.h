@@ -20,7 +20,7 @@ struct TransferRequest {
     bool keepOnlyStatus200 = false;            // any other final status: keep no body
     QByteArray* rawBody = nullptr;             // when set, the body's bytes go here, not decoded
     const std::atomic_bool* cancel = nullptr;  // set from another thread to end the transfer
-    const HttpLimits* limits = nullptr;        // nullptr: the current limits
+    const HttpLimits* limits = nullptr;        // nullptr: the default limits
 };
 
 struct TransferResult {

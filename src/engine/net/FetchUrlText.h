@@ -13,7 +13,7 @@ struct FetchResult {
 };
 
 // One GET of a complete "http://" (or "https://") address. Never throws. cancel, when given
-// and set, ends the transfer early; limits, when given, replace the current HTTP limits.
+// and set, ends the transfer early; limits, when given, replace the default HTTP limits.
 FetchResult FetchUrl(const QString& url, const std::atomic_bool* cancel = nullptr,
                      const HttpLimits* limits = nullptr);
 

@@ -41,6 +41,7 @@ HttpReply HttpClient::Exchange(bool post) {
     TransferRequest request;
     request.url = HostUrl(host, u"http").toUtf8() + path.toUtf8();
     request.http10 = true;
+    request.limits = &m_limits;
     if (post) {
         request.post = true;
         request.postBody = ToAnsi(m_formData);

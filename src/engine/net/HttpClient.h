@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "engine/net/HttpLimits.h"
 #include "engine/net/HttpReply.h"
 
 // An HTTP/1.0 client with a fixed, browser-like set of headers and hand-made cookies: the caller
@@ -13,6 +14,8 @@ public:
 
     HttpReply Get();
     HttpReply PostForm();
+    // The bounds of every exchange from now on (the defaults until set).
+    void SetLimits(const HttpLimits& limits) { m_limits = limits; }
 
     QString m_responseBody;     // body of the last response
     QString m_responseCookies;  // every Set-Cookie value of the last response, no separator
@@ -24,4 +27,6 @@ public:
 
 private:
     HttpReply Exchange(bool post);
+
+    HttpLimits m_limits;
 };

@@ -10,6 +10,3 @@ struct HttpLimits {
     long totalTimeoutMs = 120000;          // whole exchange, redirects included
     std::size_t maxBodyBytes = 16u << 20;  // body bytes kept; the rest is not read
 };
-
-HttpLimits CurrentHttpLimits();
-void SetHttpLimits(const HttpLimits& limits);

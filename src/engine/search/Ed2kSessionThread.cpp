@@ -12,7 +12,7 @@
 #include "res/ResourceIds.h"
 
 void Ed2kSessionThread(SearchCoordination& search, int serverIndex) {
-    Ed2kSession session(&search.m_cancel);
+    Ed2kSession session(search.m_ed2kLimits, &search.m_cancel);
     const QString keyword = search.dialog.text(res::IDC_KEYWORD);
     const ServerEntry& server = search.servers.m_serverTable[static_cast<std::size_t>(serverIndex)];
     const QString host =

@@ -8,8 +8,8 @@
 #include "res/ResourceIds.h"
 
 Search::Search(DialogPort& dialog, ResultListPort& list, const ServerTable& servers,
-               const ServiceHosts& hosts)
-    : m_coordination(dialog, list, servers), m_hosts(hosts) {}
+               const ServiceHosts& hosts, const Ed2kLimits& ed2kLimits)
+    : m_coordination(dialog, list, servers, ed2kLimits), m_hosts(hosts) {}
 
 Search::~Search() {
     Cancel();

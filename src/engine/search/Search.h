@@ -14,7 +14,7 @@
 class Search {
 public:
     Search(DialogPort& dialog, ResultListPort& list, const ServerTable& servers,
-           const ServiceHosts& hosts);
+           const ServiceHosts& hosts, const Ed2kLimits& ed2kLimits);
     ~Search();
     Search(const Search&) = delete;
     Search& operator=(const Search&) = delete;

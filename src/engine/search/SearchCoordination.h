@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "engine/ed2k/Ed2kSession.h"
 #include "engine/search/HostReport.h"
 
 class DialogPort;
@@ -18,6 +19,7 @@ struct SearchCoordination {
     DialogPort& dialog;
     ResultListPort& list;
     const ServerTable& servers;
+    Ed2kLimits m_ed2kLimits;  // of every server exchange
 
     std::mutex m_searchMutex;
     int m_finishedCount = 0;
@@ -29,8 +31,9 @@ struct SearchCoordination {
     std::mutex m_wakeMutex;
     std::condition_variable m_wake;
 
-    SearchCoordination(DialogPort& d, ResultListPort& l, const ServerTable& s)
-        : dialog(d), list(l), servers(s) {}
+    SearchCoordination(DialogPort& d, ResultListPort& l, const ServerTable& s,
+                       const Ed2kLimits& ed2kLimits)
+        : dialog(d), list(l), servers(s), m_ed2kLimits(ed2kLimits) {}
 
     // Sleeps until deadline, or less when the search is cancelled or when every session has
     // counted itself finished. Returns whether every session has.

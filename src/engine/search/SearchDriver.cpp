@@ -5,8 +5,12 @@
 #include "res/ResourceIds.h"
 
 SearchDriver::SearchDriver(DialogPort& dialog, ResultListPort& list, const ServerTable& servers,
-                           ServiceHosts hosts)
-    : m_dialog(dialog), m_list(list), m_servers(servers), m_hosts(std::move(hosts)) {}
+                           ServiceHosts hosts, Ed2kLimits ed2kLimits)
+    : m_dialog(dialog),
+      m_list(list),
+      m_servers(servers),
+      m_hosts(std::move(hosts)),
+      m_ed2kLimits(ed2kLimits) {}
 
 SearchDriver::~SearchDriver() {
     Shutdown();
@@ -18,7 +22,7 @@ bool SearchDriver::OnSearch() {
     m_dialog.showResultsTab();
     // The previous search has ended; its threads are past their last window call.
     m_search.reset();
-    m_search = std::make_unique<Search>(m_dialog, m_list, m_servers, m_hosts);
+    m_search = std::make_unique<Search>(m_dialog, m_list, m_servers, m_hosts, m_ed2kLimits);
     m_search->Start();
     return true;
 }

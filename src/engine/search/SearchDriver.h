@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/ed2k/Ed2kSession.h"
 #include "engine/settings/ServiceHosts.h"
 
 class DialogPort;
@@ -15,7 +16,7 @@ struct ServerTable;
 class SearchDriver {
 public:
     SearchDriver(DialogPort& dialog, ResultListPort& list, const ServerTable& servers,
-                 ServiceHosts hosts);
+                 ServiceHosts hosts, Ed2kLimits ed2kLimits = {});
     ~SearchDriver();
 
     // The Search command (button 1004, or Enter in the keyword box). Returns at once.
@@ -38,5 +39,6 @@ private:
     ResultListPort& m_list;
     const ServerTable& m_servers;
     ServiceHosts m_hosts;
+    Ed2kLimits m_ed2kLimits;
     std::unique_ptr<Search> m_search;
 };

@@ -25,12 +25,9 @@ using Clock = std::chrono::steady_clock;
 class Ed2kSearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_saved = CurrentEd2kLimits();
-        Ed2kLimits limits;
-        limits.connectMs = 1000;
-        limits.loginMs = 500;
-        limits.answerMs = 1500;
-        SetEd2kLimits(limits);
+        m_limits.connectMs = 1000;
+        m_limits.loginMs = 500;
+        m_limits.answerMs = 1500;
         m_dialog.setText(res::IDC_KEYWORD, QStringLiteral("星际"));
         m_dialog.setChecked(res::IDC_ED2K_ENGINE, true);
         m_dialog.setTextObserver([this](int id, const QString& text) {
@@ -38,7 +35,6 @@ protected:
             if (id == res::IDC_SEARCH) m_captions.emplace_back(Clock::now(), text);
         });
     }
-    void TearDown() override { SetEd2kLimits(m_saved); }
 
     devnet::Ed2kServer& Add(Ed2kServerConfig config) { return m_net.AddEd2kServer(config); }
 
@@ -47,7 +43,7 @@ protected:
         m_net.Start();
         ParseServerList(QStringLiteral("%1").arg(QString::fromStdString(ServerListText())),
                         m_servers);
-        SearchDriver driver(m_dialog, m_list, m_servers, m_net.hosts());
+        SearchDriver driver(m_dialog, m_list, m_servers, m_net.hosts(), m_limits);
         const auto start = Clock::now();
         EXPECT_TRUE(driver.OnSearch());
         driver.WaitUntilEnded();
@@ -60,7 +56,7 @@ protected:
         return list;
     }
 
-    Ed2kLimits m_saved;
+    Ed2kLimits m_limits;
     devnet::DevNet m_net;
     MemoryDialog m_dialog;
     MemoryResultList m_list;
@@ -189,16 +185,14 @@ TEST_F(Ed2kSearchTest, ASessionThatCannotConnectFailsAtOnce) {
 }
 
 TEST_F(Ed2kSearchTest, ShutdownEndsSessionsWaitingOnASilentServer) {
-    Ed2kLimits limits;
-    limits.answerMs = 20000;
-    limits.loginMs = 20000;
-    SetEd2kLimits(limits);
+    m_limits.answerMs = 20000;
+    m_limits.loginMs = 20000;
     Ed2kServerConfig silent;
     silent.mode = Ed2kMode::Silent;
     Add(silent);
     m_net.Start();
     ParseServerList(QString::fromStdString(ServerListText()), m_servers);
-    SearchDriver driver(m_dialog, m_list, m_servers, m_net.hosts());
+    SearchDriver driver(m_dialog, m_list, m_servers, m_net.hosts(), m_limits);
     ASSERT_TRUE(driver.OnSearch());
     std::this_thread::sleep_for(milliseconds(300));
     const auto start = Clock::now();
