@@ -15,9 +15,10 @@ void CQuimbApp::PrepareProcess() {
 #endif
 }
 
-bool CQuimbApp::InitInstance() {
+bool CQuimbApp::InitInstance(const QString& keyword) {
     CQuimbDlg dialog(ServiceHosts::fromEnvironment());
     m_pMainWnd = &dialog;
+    if (!keyword.isEmpty()) dialog.SearchAtStart(keyword);
     dialog.DoModal();
     m_pMainWnd = nullptr;
     return false;

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 #include <thread>
@@ -173,6 +174,12 @@ void CQuimbDlg::ReportFailure(const QString& host, const QString& reason) {
 
 int CQuimbDlg::DoModal() {
     if (!PrepareToRun()) return QDialog::Accepted;
+    if (!m_startKeyword.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            static_cast<QLineEdit*>(GetDlgItem(res::IDC_KEYWORD))->setText(m_startKeyword);
+            OnSearch();
+        });
+    }
     return exec();
 }
 

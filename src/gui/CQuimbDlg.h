@@ -39,6 +39,8 @@ public:
     bool OnInitDialog();
 
     void OnSearch();
+    // Searches keyword as soon as the window runs (a keyword given on the command line).
+    void SearchAtStart(const QString& keyword) { m_startKeyword = keyword; }
     void OnLogin();
     void OnSysCommand(int id);
     void OnTabSelChanging(int currentIndex);
@@ -92,4 +94,5 @@ private:
     bool m_sizedByUser = false;
     bool m_endDialogOk = false;
     bool m_searchEnded = false;
+    QString m_startKeyword;
 };
