@@ -57,6 +57,7 @@ CQuimbDlg::CQuimbDlg(ServiceHosts hosts, Ed2kLimits ed2kLimits, QWidget* parent)
     CreateControls();
     m_driver = std::make_unique<SearchDriver>(m_dialogPort, m_listPage->port(), m_serverTable,
                                               m_hosts, ed2kLimits);
+    m_listPage->SetSearchStop([this] { return IsSearching(); }, [this] { OnStopSearch(); });
 }
 
 CQuimbDlg::~CQuimbDlg() {
@@ -132,6 +133,10 @@ bool CQuimbDlg::OnInitDialog() {
     m_aboutAction = new QAction(QStringLiteral("关于 Quimb(&A)..."), this);
     connect(m_aboutAction, &QAction::triggered, this, [this] { OnSysCommand(res::IDM_ABOUTBOX); });
     addAction(m_aboutAction);
+    m_stopAction = new QAction(QStringLiteral("停止搜索"), this);
+    m_stopAction->setVisible(false);
+    connect(m_stopAction, &QAction::triggered, this, [this] { OnStopSearch(); });
+    insertAction(m_aboutAction, m_stopAction);  // About stays the menu's last entry
     setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, m_aboutAction, &QAction::trigger);
@@ -195,6 +200,29 @@ bool CQuimbDlg::PrepareToRun() {
 
 bool CQuimbDlg::IsSearching() const {
     return m_driver->IsRunning();
+}
+
+void CQuimbDlg::OnStopSearch() {
+    if (!IsSearching()) return;
+    m_driver->Cancel();
+    if (m_stopWatch == nullptr) {
+        m_stopWatch = new QTimer(this);
+        m_stopWatch->setInterval(10);
+        connect(m_stopWatch, &QTimer::timeout, this, [this] {
+            if (IsSearching()) return;
+            m_stopWatch->stop();
+            auto* count = qobject_cast<QLabel*>(GetDlgItem(res::IDC_COUNT));
+            count->setText(count->text() + QStringLiteral("（搜索已停止）"));
+        });
+    }
+    m_stopWatch->start();
+}
+
+bool CQuimbDlg::event(QEvent* event) {
+    // The window's menu offers the stop only while there is something to stop.
+    if (event->type() == QEvent::ContextMenu && m_stopAction != nullptr)
+        m_stopAction->setVisible(IsSearching());
+    return QDialog::event(event);
 }
 
 void CQuimbDlg::OnSearch() {

@@ -17,6 +17,7 @@ class Ciedlg;
 class Clistdlg;
 class QAction;
 class QLineEdit;
+class QTimer;
 class SearchDriver;
 class TabControl;
 
@@ -39,6 +40,9 @@ public:
     bool OnInitDialog();
 
     void OnSearch();
+    // Stops the running search (list menu, Escape in the list, the window's menu): its threads
+    // end, the rows shown stay, and the count text says the search was stopped.
+    void OnStopSearch();
     // Searches keyword as soon as the window runs (a keyword given on the command line).
     void SearchAtStart(const QString& keyword) { m_startKeyword = keyword; }
     void OnLogin();
@@ -69,6 +73,7 @@ public slots:
     void done(int result) override;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -87,6 +92,8 @@ private:
     DialogUnits m_units;  // of the window's font
     QHash<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;
+    QAction* m_stopAction = nullptr;  // in the window's menu while a search runs
+    QTimer* m_stopWatch = nullptr;    // looks for the end of a stopped search
     ServerTable m_serverTable;
     DialogWindowPort m_dialogPort{*this};
     std::unique_ptr<SearchDriver> m_driver;

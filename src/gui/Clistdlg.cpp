@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -21,6 +22,7 @@ Clistdlg::Clistdlg(QWidget* parent) : QWidget(parent) {
     m_list->setModel(&m_model);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
     connect(m_list, &QWidget::customContextMenuRequested, this, [this] { OnListRClick(); });
     // Rows arrive one window call at a time, thousands a second: repaint the list at most
     // every kRepaintMs instead of after each call.
@@ -81,6 +83,8 @@ std::unique_ptr<QMenu> Clistdlg::LoadListMenu() {
         {res::ID_COPY_LINK, u"复制下载地址"},
     };
     for (const auto& item : items) menu->addAction(QString::fromUtf16(item.text))->setData(item.id);
+    if (m_searchRunning && m_searchRunning())
+        menu->addAction(QStringLiteral("停止搜索"))->setData(res::ID_STOP_SEARCH);
     return menu;
 }
 
@@ -95,6 +99,9 @@ void Clistdlg::OnCommand(int id) {
                 break;
             case res::ID_CLOUD_PLAY:
                 OnCloudPlay();
+                break;
+            case res::ID_STOP_SEARCH:
+                if (m_stopSearch) m_stopSearch();
                 break;
             default:
                 break;
@@ -183,5 +190,11 @@ bool Clistdlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         QMetaObject::invokeMethod(this, &Clistdlg::OnListDblClk, Qt::QueuedConnection);
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_searchRunning &&
+        m_searchRunning()) {
+        OnCommand(res::ID_STOP_SEARCH);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 #include <QPersistentModelIndex>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "gui/CDapctrl1.h"
@@ -30,7 +31,8 @@ public:
     int GetSelectionMark() const;
     QString GetItemText(int row, int column) const { return m_model.GetItemText(row, column); }
 
-    // The popup "列表菜单": 云播放, 下载到百度网盘, 复制下载地址, each carrying its command id.
+    // The popup "列表菜单": 云播放, 下载到百度网盘, 复制下载地址, each carrying its command id,
+    // and 停止搜索 while a search runs.
     std::unique_ptr<QMenu> LoadListMenu();
     // Runs the command id of the list menu.
     void OnCommand(int id);
@@ -41,6 +43,13 @@ public:
     void OnOfflineDownload();
     void OnCloudPlay();
     void OnClose();
+
+    // While running() says a search runs, the menu offers "停止搜索" and Escape in the list
+    // stops it with stop().
+    void SetSearchStop(std::function<bool()> running, std::function<void()> stop) {
+        m_searchRunning = std::move(running);
+        m_stopSearch = std::move(stop);
+    }
 
     // The main window's Baidu account, which the offline download uses.
     void SetBaiduSession(BaiduSession* session) { m_baidu = session; }
@@ -63,4 +72,6 @@ private:
     ResultListWindowPort m_port{m_model};
     QPersistentModelIndex m_selectionMark;
     BaiduSession* m_baidu = nullptr;
+    std::function<bool()> m_searchRunning;
+    std::function<void()> m_stopSearch;
 };

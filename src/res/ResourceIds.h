@@ -29,5 +29,6 @@ inline constexpr int IDM_ABOUTBOX = 16;
 inline constexpr int ID_COPY_LINK = 32774;
 inline constexpr int ID_OFFLINE_DOWNLOAD = 32775;
 inline constexpr int ID_CLOUD_PLAY = 32776;
+inline constexpr int ID_STOP_SEARCH = 32777;
 
 }  // namespace res

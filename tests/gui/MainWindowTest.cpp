@@ -1,6 +1,9 @@
 // The real main window on the offscreen platform, against the simulated network.
+#include <QAction>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -72,6 +75,7 @@ private slots:
     void unreachableServiceHostStillOpensWithTheKeywordFocused();
     void aboutBoxFromF1AndTheContextMenu();
     void closingDuringAnEd2kSearchEndsItsThreads();
+    void aRunningSearchCanBeStoppedAndKeepsItsRows();
 };
 
 void MainWindowTest::controlsShowTheirTexts() {
@@ -354,6 +358,55 @@ void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.IsSearching());
     gui.m_dialog.reset();
+}
+
+// The list's menu offers 停止搜索 only while a search runs; stopping ends the search at once,
+// keeps the rows shown and says so; Escape in the list does the same.
+void MainWindowTest::aRunningSearchCanBeStoppedAndKeepsItsRows() {
+    GuiFixture gui;
+    for (int i = 0; i < 3; ++i) {
+        devnet::Ed2kServerConfig silent;
+        silent.mode = devnet::Ed2kMode::Silent;
+        gui.m_net.AddEd2kServer(silent);
+    }
+    devnet::Ed2kServerConfig answering;
+    answering.hits = 4;
+    devnet::Ed2kServer& server = gui.m_net.AddEd2kServer(answering);
+    CQuimbDlg& dialog = gui.Open({5000, 60000, 60000});
+    Clistdlg& page = *dialog.m_listPage;
+    auto stopEntry = [&page] {
+        const auto menu = page.LoadListMenu();
+        for (QAction* action : menu->actions())
+            if (action->data().toInt() == res::ID_STOP_SEARCH) return action->text();
+        return QString();
+    };
+    QCOMPARE(stopEntry(), QString());  // nothing runs: the menu is as always
+
+    gui.Radio(res::IDC_ED2K_ENGINE)->setChecked(true);
+    gui.Edit(res::IDC_KEYWORD)->setText(QStringLiteral("movie"));
+    for (const bool byEscape : {false, true}) {
+        const std::size_t searches = server.keywords().size();
+        dialog.OnSearch();
+        // The list is emptied before the servers are asked: once this one is, its rows count.
+        QTRY_COMPARE(server.keywords().size(), searches + 1);
+        QTRY_COMPARE(page.model().rowCount(), 4);
+        QVERIFY(dialog.IsSearching());
+        QCOMPARE(stopEntry(), QStringLiteral("停止搜索"));
+        QElapsedTimer stopping;
+        stopping.start();
+        if (byEscape)
+            QTest::keyClick(page.m_list, Qt::Key_Escape);
+        else
+            page.OnCommand(res::ID_STOP_SEARCH);
+        QTRY_VERIFY(!dialog.IsSearching());
+        qInfo("search stopped %s after %lld ms", byEscape ? "by Escape" : "from the menu",
+              static_cast<long long>(stopping.elapsed()));
+        QCOMPARE(page.model().rowCount(), 4);
+        QCOMPARE(gui.Button(res::IDC_SEARCH)->text(), QStringLiteral("搜索"));
+        QVERIFY(gui.Button(res::IDC_SEARCH)->isEnabled());
+        const auto* count = qobject_cast<QLabel*>(dialog.GetDlgItem(res::IDC_COUNT));
+        QTRY_COMPARE(count->text(), QStringLiteral("共搜到：4（搜索已停止）"));
+    }
 }
 
 QUIMB_GUI_TEST_MAIN(MainWindowTest)
