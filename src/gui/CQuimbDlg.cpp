@@ -212,7 +212,8 @@ void CQuimbDlg::OnStopSearch() {
             if (IsSearching()) return;
             m_stopWatch->stop();
             auto* count = qobject_cast<QLabel*>(GetDlgItem(res::IDC_COUNT));
-            count->setText(count->text() + QStringLiteral("（搜索已停止）"));
+            count->setText(count->text() + QStringLiteral("（已停止）"));
+            count->setToolTip(count->text());  // the label is narrow
         });
     }
     m_stopWatch->start();

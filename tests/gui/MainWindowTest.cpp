@@ -405,7 +405,7 @@ void MainWindowTest::aRunningSearchCanBeStoppedAndKeepsItsRows() {
         QCOMPARE(gui.Button(res::IDC_SEARCH)->text(), QStringLiteral("搜索"));
         QVERIFY(gui.Button(res::IDC_SEARCH)->isEnabled());
         const auto* count = qobject_cast<QLabel*>(dialog.GetDlgItem(res::IDC_COUNT));
-        QTRY_COMPARE(count->text(), QStringLiteral("共搜到：4（搜索已停止）"));
+        QTRY_COMPARE(count->text(), QStringLiteral("共搜到：4（已停止）"));
     }
 }
 
