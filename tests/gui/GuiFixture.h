@@ -29,6 +29,15 @@ struct GuiFixture {
         return *m_dialog;
     }
 
+    // eD2k servers that accept and never answer: they hold a search open.
+    void AddSilentEd2kServers(int count) {
+        for (int i = 0; i < count; ++i) {
+            devnet::Ed2kServerConfig silent;
+            silent.mode = devnet::Ed2kMode::Silent;
+            m_net.AddEd2kServer(silent);
+        }
+    }
+
     QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(m_dialog->GetDlgItem(id)); }
     QPushButton* Button(int id) const {
         return static_cast<QPushButton*>(m_dialog->GetDlgItem(id));

@@ -340,11 +340,7 @@ void MainWindowTest::aboutBoxFromF1AndTheContextMenu() {
 
 void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
     GuiFixture gui;
-    for (int i = 0; i < 4; ++i) {
-        devnet::Ed2kServerConfig silent;
-        silent.mode = devnet::Ed2kMode::Silent;
-        gui.m_net.AddEd2kServer(silent);
-    }
+    gui.AddSilentEd2kServers(4);
     devnet::Ed2kServerConfig late;
     late.answerDelayMs = 30000;
     gui.m_net.AddEd2kServer(late);
@@ -364,11 +360,7 @@ void MainWindowTest::closingDuringAnEd2kSearchEndsItsThreads() {
 // keeps the rows shown and says so; Escape in the list does the same.
 void MainWindowTest::aRunningSearchCanBeStoppedAndKeepsItsRows() {
     GuiFixture gui;
-    for (int i = 0; i < 3; ++i) {
-        devnet::Ed2kServerConfig silent;
-        silent.mode = devnet::Ed2kMode::Silent;
-        gui.m_net.AddEd2kServer(silent);
-    }
+    gui.AddSilentEd2kServers(3);
     devnet::Ed2kServerConfig answering;
     answering.hits = 4;
     devnet::Ed2kServer& server = gui.m_net.AddEd2kServer(answering);
