@@ -1,5 +1,7 @@
 #include "gui/Clistdlg.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -119,7 +121,16 @@ void Clistdlg::OnListDblClk() {
 }
 
 void Clistdlg::OnCopyLink() {
-    const QString link = GetItemText(GetSelectionMark(), 3);
+    // Several rows selected: their links, one per line, in list order; else the mark's link.
+    QString link = GetItemText(GetSelectionMark(), 3);
+    QModelIndexList selected = m_list->selectionModel()->selectedRows(3);
+    if (selected.size() > 1) {
+        std::sort(selected.begin(), selected.end(),
+                  [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        QStringList links;
+        for (const QModelIndex& index : selected) links << GetItemText(index.row(), 3);
+        link = links.join(u'\n');
+    }
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) return;  // no clipboard: nothing copied, nothing said
     // Plain text in the locale's charset, which is what the desktop's text targets carry.
@@ -185,11 +196,27 @@ void Clistdlg::OnClose() {
 }
 
 bool Clistdlg::eventFilter(QObject* watched, QEvent* event) {
-    // Double-clicks anywhere in the list, rows or empty space, play the selection mark. The
+    // A double-click on a row plays the selection mark; on empty space it does nothing. The
     // list handles the click first (it may move the mark), then the command runs.
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        QMetaObject::invokeMethod(this, &Clistdlg::OnListDblClk, Qt::QueuedConnection);
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (click->button() == Qt::LeftButton &&
+            m_list->indexAt(click->position().toPoint()).isValid())
+            QMetaObject::invokeMethod(this, &Clistdlg::OnListDblClk, Qt::QueuedConnection);
+    }
+    // From the keyboard: Ctrl+C copies the links as 复制下载地址 does, Enter plays.
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            OnCommand(res::ID_COPY_LINK);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            OnCommand(res::ID_CLOUD_PLAY);
+            return true;
+        }
+    }
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_searchRunning &&
         m_searchRunning()) {

@@ -60,6 +60,7 @@ private slots:
     void commandsActOnTheSelectionMark();
     void cloudPlayHandsTheCommandLineToThePlayer();
     void cloudPlayWithoutAPlayerAsksForOne();
+    void severalRowsAndTheKeyboard();
 };
 
 void ResultListTest::coloursFollowSourcesAndTheNameAbove() {
@@ -211,6 +212,36 @@ void ResultListTest::cloudPlayWithoutAPlayerAsksForOne() {
         QCOMPARE(seen.text, QStringLiteral("请先安装迅雷影音"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
     }
+}
+
+// Several selected rows copy all their links; Ctrl+C copies as the menu does; Enter plays the
+// current row; a double-click on no row does nothing.
+void ResultListTest::severalRowsAndTheKeyboard() {
+    PageFixture fixture(QStringLiteral("/nonexistent/player"));
+    Clistdlg& page = fixture.m_page;
+    for (int i = 0; i < 4; ++i)
+        AddRow(page, QStringLiteral("n%1").arg(i), {}, QStringLiteral("link%1").arg(i));
+    QTest::mouseClick(page.m_list->viewport(), Qt::LeftButton, {}, CentreOfRow(page, 3));
+    QTest::mouseClick(page.m_list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      CentreOfRow(page, 1));
+    page.OnCommand(res::ID_COPY_LINK);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("link1\nlink3"));
+    QGuiApplication::clipboard()->clear();
+    page.m_list->setFocus();
+    QTest::keyClick(page.m_list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("link1\nlink3"));
+    // One row selected: its link alone, as always.
+    QTest::mouseClick(page.m_list->viewport(), Qt::LeftButton, {}, CentreOfRow(page, 2));
+    QTest::keyClick(page.m_list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("link2"));
+
+    ModalWatcher watcher;  // no player: playing says so
+    QTest::mouseDClick(page.m_list->viewport(), Qt::LeftButton, {}, QPoint(100, 380));
+    QTest::qWait(50);
+    QCOMPARE(watcher.m_seen.size(), 0);
+    QTest::keyClick(page.m_list, Qt::Key_Return);
+    QTRY_COMPARE(watcher.m_seen.size(), 1);
+    QCOMPARE(watcher.m_seen[0].text, QStringLiteral("请先安装迅雷影音"));
 }
 
 QUIMB_GUI_TEST_MAIN(ResultListTest)
