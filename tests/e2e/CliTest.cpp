@@ -10,7 +10,6 @@
 
 #include "CliProcess.h"
 #include "DevNet.h"
-#include "engine/ed2k/HexText.h"
 #include "engine/ed2k/SearchAnswerDecoder.h"
 
 namespace {
@@ -105,8 +104,7 @@ TEST_F(CliTest, Ed2kSearchesEveryServerOfTheList) {
 
 // The line quimb-cli prints for a file as a server lists it.
 QString ExpectedLine(const devnet::Ed2kHit& hit) {
-    std::string hash;
-    AppendHexImage(hit.hash.data(), 16, hash);
+    const std::string hash = devnet::HashHex(hit);
     const QString name = QString::fromStdString(hit.name);
     return name + '\t' + ed2k::SizeText(hit.size) + '\t' + QString::number(hit.sources) + '\t' +
            "ed2k://|file|" + ed2k::PercentEncodeUtf8(name) + '|' + QString::number(hit.size) + '|' +

@@ -133,6 +133,16 @@ void AddServerVariety(Ed2kHit& hit, int index, std::uint64_t mix) {
 
 }  // namespace
 
+std::string HashHex(const Ed2kHit& hit) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (const std::uint8_t byte : hit.hash) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 15];
+    }
+    return text;
+}
+
 std::vector<std::uint8_t> Frame(std::uint8_t protocol, std::uint8_t opcode,
                                 const std::vector<std::uint8_t>& payload) {
     std::vector<std::uint8_t> packet;

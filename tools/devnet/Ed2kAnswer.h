@@ -43,6 +43,9 @@ struct Ed2kHit {
 std::vector<Ed2kHit> Ed2kHitsFor(const std::string& keyword, std::uint32_t serverSeed, int count,
                                  bool realWorld = false);
 
+// The file's hash as an ed2k link writes it: 32 upper-case hex digits.
+std::string HashHex(const Ed2kHit& hit);
+
 // One record: hash, client id and port, tag count, tags (name, size, file type, complete
 // sources, sources, and the bitrate when there is one).
 std::vector<std::uint8_t> EncodeRecord(const Ed2kHit& hit,

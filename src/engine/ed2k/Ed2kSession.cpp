@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 
 #include "engine/ed2k/Ed2kPackets.h"

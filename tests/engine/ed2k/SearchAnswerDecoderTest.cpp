@@ -198,8 +198,7 @@ TEST(DecodeSearchAnswer, EveryDialectGivesEveryFileExactly) {
     ASSERT_EQ(plain.texts.size(), 240);
     for (int i = 0; i < 60; ++i) {
         const devnet::Ed2kHit& hit = hits[i];
-        std::string hash;
-        AppendHexImage(hit.hash.data(), 16, hash);
+        const std::string hash = devnet::HashHex(hit);
         const QString name = i == 3 ? QString(499, u'x') : QString::fromStdString(hit.name);
         EXPECT_EQ(plain.texts.mid(4 * i, 4),
                   (QStringList{name, ed2k::SizeText(hit.size), QString::number(hit.sources),
